@@ -12,12 +12,14 @@ tavrix_can_run_32bit() { [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --versi
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+export LC_ALL=C.UTF-8
 
 # Creates (once) and configures a Wine prefix of the project's own: fonts that show Chinese, no
-# crash dialog, the given DPI, and optionally a browser command that receives opened addresses.
+# crash dialog, the given DPI. With "record", the prefix's browser is a recorder that appends each
+# address the shell opens to <prefix>/opened-addresses.log instead of starting a real browser.
 tavrix_wine_prefix() {
-  local prefix=$1 dpi=$2 browser=${3:-}
-  local stamp="$prefix/.tavrix-$dpi-$(basename "${browser:-none}")"
+  local prefix=$1 dpi=$2 mode=${3:-}
+  local stamp="$prefix/.tavrix-ready-3-$dpi$mode"
   [ -f "$stamp" ] && return 0
   mkdir -p "$prefix"
   (
@@ -26,18 +28,34 @@ tavrix_wine_prefix() {
       "$TAVRIX_WINE64" wineboot.exe -i >/dev/null 2>&1 || true
       /usr/lib/wine/wineserver64 -w
     fi
-    reg() { "$TAVRIX_WINE64" reg.exe add "$@" /f >/dev/null 2>&1; }
-    local font="WenQuanYi Micro Hei"
-    for face in "宋体" "SimSun" "新宋体" "NSimSun" "Comic Sans MS" "MS Sans Serif" "MS Shell Dlg" \
-                "MS Shell Dlg 2" "Tahoma" "Microsoft Sans Serif" "Segoe UI"; do
-      reg 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d "$font"
-    done
-    reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
-    reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
-    reg 'HKCU\Software\Wine\Fonts' /v LogPixels /t REG_DWORD /d "$dpi"
-    if [ -n "$browser" ]; then
-      reg 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d "$browser"
+    # One Unicode .reg file: Wine's command line would lose the Chinese face names.
+    local file="$prefix/tavrix.reg"
+    {
+      printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+      # 宋体 is a Ming face with half-width Latin letters: AR PL UMing has the same advances, so
+      # texts take the room they take on Windows. The other UI faces get a sans with Chinese.
+      printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
+      for face in "宋体" "SimSun" "新宋体" "NSimSun"; do
+        printf '"%s"="AR PL UMing CN"\r\n' "$face"
+      done
+      for face in "Comic Sans MS" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif" \
+                  "Microsoft Sans Serif" "Segoe UI"; do
+        printf '"%s"="WenQuanYi Micro Hei"\r\n' "$face"
+      done
+      printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
+      printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$dpi"
+      if [ "$mode" = record ]; then
+        printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]\r\n"Browsers"="%s"\r\n' \
+          "$prefix/record-browser"
+      fi
+    } > "$file.utf8"
+    { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$file.utf8"; } > "$file"
+    rm -f "$file.utf8"
+    if [ "$mode" = record ]; then
+      printf '#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s/opened-addresses.log"\n' "$prefix" > "$prefix/record-browser"
+      chmod +x "$prefix/record-browser"
     fi
+    "$TAVRIX_WINE64" regedit.exe /S "Z:${file//\//\\}" >/dev/null 2>&1
     /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true
     /usr/lib/wine/wineserver64 -w >/dev/null 2>&1 || true
   )
@@ -48,7 +66,7 @@ tavrix_wine_prefix() {
 tavrix_start_display() {
   local fifo
   fifo=$(mktemp -u) && mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   TAVRIX_XVFB_PID=$!
   local number
   read -r number <"$fifo"

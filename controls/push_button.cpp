@@ -1,0 +1,187 @@
+#include "controls/push_button.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "controls/accessible_name.h"
+#include "win/error.h"
+#include "win/gdi.h"
+
+namespace tavrix::controls {
+namespace {
+
+// Width of the skin's border that keeps its shape while the middle stretches to the button.
+constexpr int kSkinBorder = 4;
+
+class PushButton {
+public:
+    PushButton(const PushButtonSpec& spec)
+        : skin_(spec.skin), font_(spec.font),
+          accessibleName_(spec.accessibleName ? spec.accessibleName : L"") {}
+
+    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR, DWORD_PTR data) {
+        auto* self = reinterpret_cast<PushButton*>(data);
+        try {
+            return self->Handle(hwnd, message, wParam, lParam);
+        } catch (...) {
+            win::ReportCurrentException();
+            return 0;
+        }
+    }
+
+private:
+    LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+        case kReflectedDrawItem:
+            Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_ERASEBKGND:
+            return TRUE;  // the skin covers the whole button
+        case WM_LBUTTONDBLCLK:
+            // An owner-drawn button turns a quick second press into BN_DOUBLECLICKED; every press
+            // and release over the button is a click of its own.
+            return DefSubclassProc(hwnd, WM_LBUTTONDOWN, wParam, lParam);
+        case WM_MOUSEMOVE:
+            OnMouseMove(hwnd);
+            break;
+        case WM_MOUSELEAVE:
+            hover_ = false;
+            InvalidateRect(hwnd, nullptr, FALSE);
+            break;
+        case BM_CLICK:
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_CHAR:
+            // A hidden button raises no click, whatever asks for one.
+            if (!(GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE)) return 0;
+            break;
+        case WM_GETOBJECT:
+            if (!accessibleName_.empty() && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+                if (const LRESULT result = AnswerWithAccessibleName(hwnd, wParam, accessibleName_))
+                    return result;
+            }
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, &PushButton::Subclass, 0);
+            delete this;
+            return DefSubclassProc(hwnd, message, wParam, lParam);
+        }
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+
+    void OnMouseMove(HWND hwnd) {
+        if (hover_) return;
+        hover_ = true;
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd, 0};
+        TrackMouseEvent(&track);
+        InvalidateRect(hwnd, nullptr, FALSE);
+    }
+
+    void Draw(const DRAWITEMSTRUCT& item) const {
+        const RECT& area = item.rcItem;
+        win::BufferedPaint buffer(item.hDC, area);
+        HDC dc = buffer.Dc();
+        const SkinFrame frame = FrameFor(item.itemState, hover_);
+        DrawSkin(dc, area, frame);
+        DrawCaption(item.hwndItem, dc, area, frame);
+    }
+
+    // A square frame (the close picture) is a drawing and scales whole; a wider one is a body
+    // that nine-slices: corners keep their pixels, edges stretch along one axis, the middle both.
+    void DrawSkin(HDC dc, const RECT& area, SkinFrame frame) const {
+        const SIZE skinSize = win::BitmapSize(skin_);
+        const int frameWidth = skinSize.cx / kSkinFrames;
+        const int frameHeight = skinSize.cy;
+        const int sourceLeft = static_cast<int>(frame) * frameWidth;
+        const int width = area.right - area.left;
+        const int height = area.bottom - area.top;
+        const int bx = std::min(kSkinBorder, width / 2);
+        const int by = std::min(kSkinBorder, height / 2);
+
+        HDC source = CreateCompatibleDC(dc);
+        if (!source) return;
+        if (frameWidth == frameHeight) {
+            {
+                win::Selection selected(source, skin_);
+                SetStretchBltMode(dc, HALFTONE);
+                SetBrushOrgEx(dc, 0, 0, nullptr);
+                StretchBlt(dc, area.left, area.top, width, height, source, sourceLeft, 0, frameWidth,
+                           frameHeight, SRCCOPY);
+            }
+            DeleteDC(source);
+            return;
+        }
+        {
+            win::Selection selected(source, skin_);
+            SetStretchBltMode(dc, COLORONCOLOR);
+            const int xs[4] = {0, bx, width - bx, width};
+            const int sxs[4] = {0, kSkinBorder, frameWidth - kSkinBorder, frameWidth};
+            const int ys[4] = {0, by, height - by, height};
+            const int sys[4] = {0, kSkinBorder, frameHeight - kSkinBorder, frameHeight};
+            for (int row = 0; row < 3; ++row) {
+                for (int column = 0; column < 3; ++column) {
+                    const int w = xs[column + 1] - xs[column];
+                    const int h = ys[row + 1] - ys[row];
+                    const int sw = sxs[column + 1] - sxs[column];
+                    const int sh = sys[row + 1] - sys[row];
+                    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) continue;
+                    StretchBlt(dc, area.left + xs[column], area.top + ys[row], w, h, source,
+                               sourceLeft + sxs[column], sys[row], sw, sh, SRCCOPY);
+                }
+            }
+        }
+        DeleteDC(source);
+    }
+
+    void DrawCaption(HWND hwnd, HDC dc, RECT area, SkinFrame frame) const {
+        const int length = GetWindowTextLengthW(hwnd);
+        if (length <= 0) return;
+        std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
+        caption.resize(static_cast<size_t>(GetWindowTextW(hwnd, caption.data(), length + 1)));
+        if (frame == SkinFrame::Pressed) OffsetRect(&area, 1, 1);
+        win::Selection selected(dc, font_);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, frame == SkinFrame::Disabled ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0));
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &area,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+
+    HBITMAP skin_;
+    HFONT font_;
+    std::wstring accessibleName_;
+    bool hover_ = false;
+};
+
+}  // namespace
+
+SkinFrame FrameFor(UINT itemState, bool hover) {
+    if (itemState & ODS_DISABLED) return SkinFrame::Disabled;
+    if (itemState & ODS_SELECTED) return SkinFrame::Pressed;
+    if (hover) return SkinFrame::Hover;
+    if (itemState & ODS_FOCUS) return SkinFrame::Focused;
+    return SkinFrame::Normal;
+}
+
+HWND CreatePushButton(HWND parent, const PushButtonSpec& spec) {
+    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW |
+                        (spec.visible ? WS_VISIBLE : 0);
+    HWND hwnd = CreateWindowExW(0, L"BUTTON", spec.caption ? spec.caption : L"", style,
+                                spec.bounds.left, spec.bounds.top,
+                                spec.bounds.right - spec.bounds.left,
+                                spec.bounds.bottom - spec.bounds.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                GetModuleHandleW(nullptr), nullptr);
+    win::Check(hwnd != nullptr, L"创建按钮");
+    auto* button = new PushButton(spec);
+    if (!SetWindowSubclass(hwnd, &PushButton::Subclass, 0, reinterpret_cast<DWORD_PTR>(button))) {
+        delete button;
+        DestroyWindow(hwnd);
+        win::ThrowLastError(L"创建按钮");
+    }
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font), FALSE);
+    return hwnd;
+}
+
+}  // namespace tavrix::controls

@@ -1,0 +1,66 @@
+#include "startup/splash_window.h"
+
+#include "main-window/main_window.h"
+#include "startup/resource.h"
+#include "win/error.h"
+
+namespace tavrix {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TavrixSplash";
+constexpr int kWidth = 4635;  // twips: the whole window, it has no frame
+constexpr int kHeight = 1005;
+
+constexpr win::ControlSpec kControls[] = {
+    //  control       kind                left  top  width height caption                   shown
+    {Form1::Label1, win::ControlKind::Label, 1680, 120, 2775, 255, L"正在启动，请稍候……", true},
+};
+constexpr win::SettingsSpec kSettings[] = {
+    {.id = Form1::Label1, .back = win::kTransparent},
+};
+// A label takes no focus: the splash has no tab order.
+const win::FormDesign kDesign{kControls, kSettings, {}, {L"宋体", 90, GB2312_CHARSET},
+                              win::Rgb(255, 0, 255)};
+
+constexpr wchar_t kWelcomeLine[] = L"欢迎使用Tavrix软件，启动……";
+
+}  // namespace
+
+Form1::Form1(界面& mainWindow) : Form(kDesign), mainWindow_(mainWindow) {}
+
+void Form1::Show() {
+    RegisterWindowClass(kClassName, nullptr, nullptr);
+    SetBackground(win::LoadJpegResource(IDR_SPLASH_PICTURE));
+    // A tool window: no frame, no taskbar button.
+    CreateForm(kClassName, L"Form1", WS_POPUP, WS_EX_TOOLWINDOW, kWidth, kHeight);
+    win::Check(SetTimer(Handle(), Timer1, kTimerInterval, nullptr) != 0, L"启动计时器");
+    CentreOnScreen();
+    ShowWindow(Handle(), SW_SHOW);
+    UpdateWindow(Handle());
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER) {
+        if (wParam == Timer1) OnTimer1Tick();
+        if (wParam == Timer2) OnTimer2Tick();
+        return 0;
+    }
+    // The splash takes no input: clicks and keys pass it by.
+    return Form::HandleMessage(message, wParam, lParam);
+}
+
+// Disabled first: however late this tick comes, it comes once.
+void Form1::OnTimer1Tick() {
+    KillTimer(Handle(), Timer1);
+    SetText(Label1, kWelcomeLine);
+    win::Check(SetTimer(Handle(), Timer2, kTimerInterval, nullptr) != 0, L"启动计时器");
+}
+
+// The splash goes (its timers with it), then the main window opens within this same handler, so
+// the program never runs out of windows in between.
+void Form1::OnTimer2Tick() {
+    win::Check(DestroyWindow(Handle()) != FALSE, L"关闭启动窗口");
+    mainWindow_.Show();
+}
+
+}  // namespace tavrix

@@ -1,0 +1,81 @@
+#include "win/error.h"
+
+#include <string_view>
+
+namespace tavrix::win {
+namespace {
+
+std::wstring SystemMessage(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    return text;
+}
+
+std::wstring ProgramName() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring_view name(path);
+    name = name.substr(name.find_last_of(L"\\/") + 1);
+    return std::wstring(name.substr(0, name.rfind(L'.')));
+}
+
+void ShowAndExit(const std::wstring& message) {
+    const std::wstring text = L"程序遇到了无法继续的错误，即将关闭。\r\n\r\n" + message;
+    MessageBoxW(nullptr, text.c_str(), ProgramName().c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    ExitProcess(1);
+}
+
+ErrorReport g_report = &ShowAndExit;
+
+}  // namespace
+
+Error::Error(std::wstring what, DWORD code)
+    : std::runtime_error("Win32 call failed"), what_(std::move(what)), code_(code) {}
+
+std::wstring Error::Describe() const {
+    std::wstring text = what_ + L"\r\n错误代码 " + std::to_wstring(code_);
+    const std::wstring system = SystemMessage(code_);
+    if (!system.empty()) text += L"：" + system;
+    return text;
+}
+
+void ThrowLastError(const wchar_t* what) {
+    throw Error(what, GetLastError());
+}
+
+void Check(bool ok, const wchar_t* what) {
+    if (!ok) ThrowLastError(what);
+}
+
+ErrorReport SetErrorReport(ErrorReport report) noexcept {
+    ErrorReport previous = g_report;
+    g_report = report ? report : &ShowAndExit;
+    return previous;
+}
+
+void ReportCurrentException() noexcept {
+    std::wstring message;
+    try {
+        throw;
+    } catch (const Error& error) {
+        message = error.Describe();
+    } catch (const std::exception& error) {
+        const std::string_view what = error.what();
+        message.assign(what.begin(), what.end());
+    } catch (...) {
+        message = L"未知错误";
+    }
+    try {
+        g_report(message);
+    } catch (...) {
+        ExitProcess(1);
+    }
+}
+
+}  // namespace tavrix::win

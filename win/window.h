@@ -1,0 +1,47 @@
+#pragma once
+// A window is a class: `this` is stored at WM_NCCREATE and a thin static procedure forwards to
+// HandleMessage. No exception crosses the procedure: it goes to the error report.
+
+#include <windows.h>
+
+namespace tavrix::win {
+
+class Window {
+public:
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    virtual ~Window();
+
+    HWND Handle() const noexcept { return hwnd_; }
+
+    // The object behind one of our windows, or nullptr for any other window.
+    static Window* FromHandle(HWND hwnd) noexcept;
+
+    // Gives a top-level window the first look at a message taken from the queue (the Tab key).
+    virtual bool PreTranslateMessage(MSG&) { return false; }
+
+protected:
+    // Registers (once per process) a class whose procedure is Window's; throws on failure.
+    static void RegisterWindowClass(const wchar_t* className, HICON icon, HBRUSH background,
+                                    UINT style = 0);
+    void CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                      int x, int y, int width, int height, HWND parent, HMENU id = nullptr);
+
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Called from WM_NCDESTROY after the handle is gone from the object.
+    virtual void OnFinalMessage() {}
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND hwnd_ = nullptr;
+};
+
+// One message from the queue, as the program's loop handles it: the window it belongs to sees it
+// first, then it is translated and dispatched. Tests drive windows through it too.
+void HandleQueuedMessage(MSG& message);
+
+// Runs until WM_QUIT; returns its exit code.
+int RunMessageLoop();
+
+}  // namespace tavrix::win
