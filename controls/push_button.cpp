@@ -17,7 +17,7 @@ constexpr int kSkinBorder = 4;
 class PushButton {
 public:
     PushButton(const PushButtonSpec& spec)
-        : skin_(spec.skin), font_(spec.font),
+        : skin_(spec.skin), icon_(spec.icon), font_(spec.font),
           accessibleName_(spec.accessibleName ? spec.accessibleName : L"") {}
 
     static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -85,6 +85,7 @@ private:
         HDC dc = buffer.Dc();
         const SkinFrame frame = FrameFor(item.itemState, hover_);
         DrawSkin(dc, area, frame);
+        DrawIcon(dc, area);
         DrawCaption(item.hwndItem, dc, area, frame);
     }
 
@@ -135,6 +136,23 @@ private:
         DeleteDC(source);
     }
 
+    // The icon picture sits inside the skin's border at the left, cut off where the button ends.
+    void DrawIcon(HDC dc, const RECT& area) const {
+        if (!icon_) return;
+        const SIZE size = win::BitmapSize(icon_);
+        const int inset = 2;
+        const int width = std::min<int>(size.cx, area.right - area.left - 2 * inset);
+        const int height = std::min<int>(size.cy, area.bottom - area.top - 2 * inset);
+        if (width <= 0 || height <= 0) return;
+        HDC source = CreateCompatibleDC(dc);
+        if (!source) return;
+        {
+            win::Selection selected(source, icon_);
+            BitBlt(dc, area.left + inset, area.top + inset, width, height, source, 0, 0, SRCCOPY);
+        }
+        DeleteDC(source);
+    }
+
     void DrawCaption(HWND hwnd, HDC dc, RECT area, SkinFrame frame) const {
         const int length = GetWindowTextLengthW(hwnd);
         if (length <= 0) return;
@@ -149,6 +167,7 @@ private:
     }
 
     HBITMAP skin_;
+    HBITMAP icon_;
     HFONT font_;
     std::wstring accessibleName_;
     bool hover_ = false;

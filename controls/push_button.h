@@ -22,6 +22,7 @@ struct PushButtonSpec {
     const wchar_t* caption;  // may be empty: the skin alone is shown
     RECT bounds;             // pixels, in the parent's client area
     HBITMAP skin;            // shared, owned by the window
+    HBITMAP icon;            // drawn inside the border, under the caption; may be null
     HFONT font;              // shared, owned by the window
     bool visible;
     // What a screen reader calls the button when it has no caption (its tooltip, e.g. "关闭").

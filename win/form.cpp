@@ -198,7 +198,8 @@ HWND Form::CreateControl(const ControlSpec& control, const SettingsSpec* setting
     case ControlKind::PushButton: {
         const int skin = s.picture ? s.picture : IDB_BUTTON_SKIN;
         return controls::CreatePushButton(
-            parent, {control.id, text, bounds, PictureFor(skin), font, control.shown,
+            parent, {control.id, text, bounds, PictureFor(skin),
+                     s.icon ? PictureFor(s.icon) : nullptr, font, control.shown,
                      *text ? nullptr : s.tooltip});
     }
     case ControlKind::TextBox:

@@ -53,6 +53,7 @@ struct SettingsSpec {
     Colour back = {};
     const wchar_t* tooltip = nullptr;
     int picture = 0;                  // bitmap resource: a button's skin, a picture's image
+    int icon = 0;                     // bitmap resource: a button's icon picture
     DWORD style = 0;                  // styles beyond the kind's own (ES_READONLY, ...)
     int maxLength = 0;                // text boxes: the most characters a user can enter
 };

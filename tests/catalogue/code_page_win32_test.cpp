@@ -1,0 +1,62 @@
+// Every description must survive code page 936, the code page of the user interface: checked
+// with the Windows converter itself, with best-fit mapping off and invalid bytes refused.
+#ifdef _WIN32
+#include "catalogue/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace tavrix {
+namespace {
+
+constexpr UINT kSimplifiedChinese = 936;
+
+// The text in code page 936, or nothing if any character needed the default character.
+std::optional<std::string> ToCodePage936(std::u16string_view text) {
+    const std::wstring wide(text.begin(), text.end());
+    const int wide_length = static_cast<int>(wide.size());
+    const int size = WideCharToMultiByte(kSimplifiedChinese, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                         wide_length, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    BOOL used_default = FALSE;
+    const int written = WideCharToMultiByte(kSimplifiedChinese, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                            wide_length, bytes.data(), size, nullptr, &used_default);
+    if (written != size || used_default) return std::nullopt;
+    return bytes;
+}
+
+std::optional<std::u16string> FromCodePage936(const std::string& bytes) {
+    const int length = static_cast<int>(bytes.size());
+    const int size = MultiByteToWideChar(kSimplifiedChinese, MB_ERR_INVALID_CHARS, bytes.data(),
+                                         length, nullptr, 0);
+    if (size <= 0) return std::nullopt;
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    if (MultiByteToWideChar(kSimplifiedChinese, MB_ERR_INVALID_CHARS, bytes.data(), length,
+                            wide.data(), size) != size) {
+        return std::nullopt;
+    }
+    return std::u16string(wide.begin(), wide.end());
+}
+
+TEST(CodePage936Windows, ConverterRejectsTextOutsideTheCodePage) {
+    ASSERT_TRUE(ToCodePage936(u"中文×“”").has_value());
+    EXPECT_FALSE(ToCodePage936(u"\u0E01").has_value());  // Thai letter
+}
+
+TEST(CodePage936Windows, EveryDescriptionConvertsBothWays) {
+    for (const CatalogueEntry& entry : Catalogue()) {
+        const auto position = (&entry - Catalogue().data()) + 1;
+        const std::optional<std::string> bytes = ToCodePage936(entry.description);
+        ASSERT_TRUE(bytes.has_value()) << "position " << position;
+        EXPECT_EQ(FromCodePage936(*bytes), std::u16string(entry.description)) << "position " << position;
+    }
+}
+
+}  // namespace
+}  // namespace tavrix
+#endif  // _WIN32

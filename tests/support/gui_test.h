@@ -1,0 +1,58 @@
+#pragma once
+// Helpers for tests that drive real windows in this process: the program's own message handling,
+// input through the system (SendInput), geometry read back from the windows, and the error report
+// recorded instead of ending the test program.
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrix::test {
+
+using namespace std::chrono_literals;
+
+// Handles this thread's queued messages as the program's loop does, for at least `duration`.
+void Pump(std::chrono::milliseconds duration = 0ms);
+// Pumps until `done` holds or the timeout passes; returns whether it held.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3000ms);
+
+// Makes a top-level window the foreground window with the keyboard focus on `focus`.
+void Activate(HWND window, HWND focus = nullptr);
+
+// Real input through the system's queue: keys go to the focused window, clicks to the window
+// under the point. Each call pumps until the input has been handled.
+void PressKey(WORD virtualKey, bool shift = false, bool control = false);
+void TypeText(std::wstring_view text);  // one Unicode key press per UTF-16 unit
+void ClickAt(POINT screen, DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD upFlag = MOUSEEVENTF_LEFTUP);
+void ClickCentre(HWND control);
+POINT CentreOf(HWND control);
+
+std::wstring TextOf(HWND window);
+// A window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND window);
+bool OwnVisible(HWND window);  // its WS_VISIBLE style, whatever its parents'
+// The child of `parent` that is seen and receives the mouse at a client point of `parent`.
+HWND ChildAt(HWND parent, POINT client);
+// The children of `parent` from the top of the stacking order down.
+std::vector<HWND> ChildrenTopDown(HWND parent);
+
+// Records errors handed to the program's error report for the lifetime of the object.
+class ErrorReports {
+public:
+    ErrorReports();
+    ~ErrorReports();
+    static const std::vector<std::wstring>& Seen();
+    static void Clear();
+};
+
+// Puts text on the clipboard for a paste.
+void SetClipboardText(std::wstring_view text);
+
+// UTF-8 for test messages.
+std::string Narrow(std::wstring_view text);
+
+}  // namespace tavrix::test
