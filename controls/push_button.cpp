@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "controls/accessible_name.h"
+#include "controls/button_accessible.h"
 #include "win/error.h"
 #include "win/gdi.h"
 
@@ -58,9 +58,10 @@ private:
             if (!(GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE)) return 0;
             break;
         case WM_GETOBJECT:
-            if (!accessibleName_.empty() && static_cast<LONG>(lParam) == OBJID_CLIENT) {
-                if (const LRESULT result = AnswerWithAccessibleName(hwnd, wParam, accessibleName_))
-                    return result;
+            if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
+                const std::wstring caption = Caption(hwnd);
+                const std::wstring& name = caption.empty() ? accessibleName_ : caption;
+                if (const LRESULT result = AnswerAccessibleObject(hwnd, wParam, name)) return result;
             }
             break;
         case WM_NCDESTROY:
@@ -153,11 +154,17 @@ private:
         DeleteDC(source);
     }
 
-    void DrawCaption(HWND hwnd, HDC dc, RECT area, SkinFrame frame) const {
+    static std::wstring Caption(HWND hwnd) {
         const int length = GetWindowTextLengthW(hwnd);
-        if (length <= 0) return;
+        if (length <= 0) return {};
         std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
         caption.resize(static_cast<size_t>(GetWindowTextW(hwnd, caption.data(), length + 1)));
+        return caption;
+    }
+
+    void DrawCaption(HWND hwnd, HDC dc, RECT area, SkinFrame frame) const {
+        const std::wstring caption = Caption(hwnd);
+        if (caption.empty()) return;
         if (frame == SkinFrame::Pressed) OffsetRect(&area, 1, 1);
         win::Selection selected(dc, font_);
         SetBkMode(dc, TRANSPARENT);

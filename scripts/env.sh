@@ -15,11 +15,13 @@ export WINEARCH=win64
 export LC_ALL=C.UTF-8
 
 # Creates (once) and configures a Wine prefix of the project's own: fonts that show Chinese, no
-# crash dialog, the given DPI. With "record", the prefix's browser is a recorder that appends each
-# address the shell opens to <prefix>/opened-addresses.log instead of starting a real browser.
+# crash dialog, the given DPI. Modes (words of the third argument): "record" makes the prefix's
+# browser a recorder that appends each address the shell opens to <prefix>/opened-addresses.log
+# instead of starting a real browser; "unmanaged" is for a display without a window manager (Wine
+# would otherwise wait for one each time a window goes).
 tavrix_wine_prefix() {
   local prefix=$1 dpi=$2 mode=${3:-}
-  local stamp="$prefix/.tavrix-ready-3-$dpi$mode"
+  local stamp="$prefix/.tavrix-ready-4-$dpi-${mode// /-}"
   [ -f "$stamp" ] && return 0
   mkdir -p "$prefix"
   (
@@ -44,14 +46,17 @@ tavrix_wine_prefix() {
       done
       printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
       printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$dpi"
-      if [ "$mode" = record ]; then
+      if [[ " $mode " == *" unmanaged "* ]]; then
+        printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
+      fi
+      if [[ " $mode " == *" record "* ]]; then
         printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]\r\n"Browsers"="%s"\r\n' \
           "$prefix/record-browser"
       fi
     } > "$file.utf8"
     { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$file.utf8"; } > "$file"
     rm -f "$file.utf8"
-    if [ "$mode" = record ]; then
+    if [[ " $mode " == *" record "* ]]; then
       printf '#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s/opened-addresses.log"\n' "$prefix" > "$prefix/record-browser"
       chmod +x "$prefix/record-browser"
     fi

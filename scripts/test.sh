@@ -6,8 +6,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$TAVRIX_ROOT/scripts/setup.sh"
 "$TAVRIX_ROOT/scripts/build.sh"
 
-tavrix_wine_prefix "$TAVRIX_BUILD/wine/96" 96 record
-tavrix_wine_prefix "$TAVRIX_BUILD/wine/120" 120 record
+tavrix_wine_prefix "$TAVRIX_BUILD/wine/96" 96 "record unmanaged"
+tavrix_wine_prefix "$TAVRIX_BUILD/wine/120" 120 "record unmanaged"
 
 tavrix_start_display
 cleanup() {

@@ -5,7 +5,22 @@
 namespace tavrix::win {
 namespace {
 const wchar_t kObjectProperty[] = L"Tavrix.Window";
+// Posted to the thread when one of its top-level windows is destroyed. It is looked at only once
+// the handler that destroyed the window has returned, so a window that closes and hands over to
+// another in the same handler does not end the program.
+constexpr UINT kWindowClosed = WM_APP + 0x2F0;
+
+BOOL CALLBACK CountOurWindow(HWND hwnd, LPARAM count) {
+    if (Window::FromHandle(hwnd) && IsWindow(hwnd)) ++*reinterpret_cast<int*>(count);
+    return TRUE;
 }
+
+bool AnyWindowLeft() {
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), &CountOurWindow, reinterpret_cast<LPARAM>(&count));
+    return count > 0;
+}
+}  // namespace
 
 Window::~Window() {
     if (hwnd_) {
@@ -64,6 +79,8 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
 
+    if (message == WM_DESTROY && !(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD))
+        PostMessageW(nullptr, kWindowClosed, 0, 0);
     if (message == WM_NCDESTROY) {
         const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
         RemovePropW(hwnd, kObjectProperty);
@@ -81,6 +98,11 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
 }
 
 void HandleQueuedMessage(MSG& message) {
+    // The program ends when its last window has closed.
+    if (!message.hwnd && message.message == kWindowClosed) {
+        if (!AnyWindowLeft()) PostQuitMessage(0);
+        return;
+    }
     HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     if (Window* window = Window::FromHandle(root)) {
         bool handled = false;

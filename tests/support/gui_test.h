@@ -29,6 +29,8 @@ void PressKey(WORD virtualKey, bool shift = false, bool control = false);
 void TypeText(std::wstring_view text);  // one Unicode key press per UTF-16 unit
 void ClickAt(POINT screen, DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD upFlag = MOUSEEVENTF_LEFTUP);
 void ClickCentre(HWND control);
+// Moves the pointer as a mouse does (an absolute move through the input queue).
+void MoveMouse(POINT screen);
 POINT CentreOf(HWND control);
 
 std::wstring TextOf(HWND window);

@@ -1,0 +1,215 @@
+#include "controls/button_accessible.h"
+
+#include <oleacc.h>
+
+namespace tavrix::controls {
+namespace {
+
+VARIANT Empty() {
+    VARIANT empty;
+    VariantInit(&empty);
+    return empty;
+}
+
+bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+
+// Delegates to the system's object where there is one; the name is always the button's.
+class ButtonAccessible final : public IAccessible {
+public:
+    ButtonAccessible(HWND button, IAccessible* standard, std::wstring name)
+        : button_(button), standard_(standard), name_(std::move(name)) {}
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) || riid == __uuidof(IAccessible)) {
+            *object = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = InterlockedDecrement(&references_);
+        if (left == 0) delete this;
+        return left;
+    }
+
+    // IDispatch: screen readers use the vtable; only the system's object offers more.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (standard_) return standard_->GetTypeInfoCount(count);
+        if (count) *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
+        return standard_ ? standard_->GetTypeInfo(index, lcid, info) : E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                            DISPID* ids) override {
+        return standard_ ? standard_->GetIDsOfNames(riid, names, count, lcid, ids) : E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception, UINT* argument) override {
+        return standard_ ? standard_->Invoke(id, riid, lcid, flags, params, result, exception, argument)
+                         : E_NOTIMPL;
+    }
+
+    // IAccessible
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        if (!name) return E_POINTER;
+        if (!IsSelf(child)) return standard_ ? standard_->get_accName(child, name) : E_INVALIDARG;
+        *name = SysAllocString(name_.c_str());
+        return *name ? S_OK : E_OUTOFMEMORY;
+    }
+    // It is a push button whatever the system's object would guess from an owner-drawn BUTTON.
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+        if (!IsSelf(child)) return standard_ ? standard_->get_accRole(child, role) : E_INVALIDARG;
+        if (!role) return E_POINTER;
+        role->vt = VT_I4;
+        role->lVal = ROLE_SYSTEM_PUSHBUTTON;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+        if (standard_) return standard_->get_accState(child, state);
+        if (!state) return E_POINTER;
+        if (!IsSelf(child)) return E_INVALIDARG;
+        LONG flags = STATE_SYSTEM_FOCUSABLE;
+        if (GetFocus() == button_) flags |= STATE_SYSTEM_FOCUSED;
+        if (!IsWindowVisible(button_)) flags |= STATE_SYSTEM_INVISIBLE;
+        if (!IsWindowEnabled(button_)) flags |= STATE_SYSTEM_UNAVAILABLE;
+        if (SendMessageW(button_, BM_GETSTATE, 0, 0) & BST_PUSHED) flags |= STATE_SYSTEM_PRESSED;
+        state->vt = VT_I4;
+        state->lVal = flags;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
+                                          VARIANT child) override {
+        if (standard_) return standard_->accLocation(left, top, width, height, child);
+        if (!left || !top || !width || !height) return E_POINTER;
+        RECT rect;
+        if (!IsSelf(child) || !GetWindowRect(button_, &rect)) return E_INVALIDARG;
+        *left = rect.left;
+        *top = rect.top;
+        *width = rect.right - rect.left;
+        *height = rect.bottom - rect.top;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+        if (standard_) return standard_->get_accDefaultAction(child, action);
+        if (!action) return E_POINTER;
+        *action = SysAllocString(L"按下");
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        if (standard_) return standard_->accDoDefaultAction(child);
+        if (!IsSelf(child)) return E_INVALIDARG;
+        PostMessageW(button_, BM_CLICK, 0, 0);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override {
+        if (standard_) return standard_->accHitTest(x, y, child);
+        if (!child) return E_POINTER;
+        RECT rect;
+        GetWindowRect(button_, &rect);
+        const POINT point{x, y};
+        *child = Empty();
+        if (!PtInRect(&rect, point)) return S_FALSE;
+        child->vt = VT_I4;
+        child->lVal = CHILDID_SELF;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        if (standard_) return standard_->get_accParent(parent);
+        if (!parent) return E_POINTER;
+        *parent = nullptr;
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+        if (standard_) return standard_->get_accChildCount(count);
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** result) override {
+        if (standard_) return standard_->get_accChild(child, result);
+        return E_INVALIDARG;
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+        return standard_ ? standard_->get_accValue(child, value) : Nothing(value);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+        return standard_ ? standard_->get_accDescription(child, text) : Nothing(text);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+        return standard_ ? standard_->get_accHelp(child, help) : Nothing(help);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
+        if (standard_) return standard_->get_accHelpTopic(file, child, topic);
+        if (topic) *topic = 0;
+        return Nothing(file);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
+        return standard_ ? standard_->get_accKeyboardShortcut(child, shortcut) : Nothing(shortcut);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override {
+        if (standard_) return standard_->get_accFocus(child);
+        if (!child) return E_POINTER;
+        *child = Empty();
+        if (GetFocus() != button_) return S_FALSE;
+        child->vt = VT_I4;
+        child->lVal = CHILDID_SELF;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
+        if (standard_) return standard_->get_accSelection(children);
+        if (!children) return E_POINTER;
+        *children = Empty();
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
+        return standard_ ? standard_->accSelect(flags, child) : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+        if (standard_) return standard_->accNavigate(direction, start, end);
+        if (end) *end = Empty();
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+        return standard_ ? standard_->put_accName(child, name) : E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+        return standard_ ? standard_->put_accValue(child, value) : E_NOTIMPL;
+    }
+
+private:
+    ~ButtonAccessible() {
+        if (standard_) standard_->Release();
+    }
+    static HRESULT Nothing(BSTR* text) {
+        if (!text) return E_POINTER;
+        *text = nullptr;
+        return S_FALSE;
+    }
+
+    HWND button_;
+    IAccessible* standard_;
+    std::wstring name_;
+    LONG references_ = 1;
+};
+
+}  // namespace
+
+LRESULT AnswerAccessibleObject(HWND button, WPARAM wParam, const std::wstring& name) {
+    IAccessible* standard = nullptr;
+    if (FAILED(CreateStdAccessibleObject(button, OBJID_CLIENT, __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&standard))))
+        standard = nullptr;
+    auto* accessible = new ButtonAccessible(button, standard, name);
+    const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, accessible);
+    accessible->Release();
+    return result > 0 ? result : 0;
+}
+
+}  // namespace tavrix::controls

@@ -1,0 +1,279 @@
+// The push button as both programs use it: what raises a click and what does not, how it draws
+// its skin, and what screen readers and tooltips make of it.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "controls/push_button.h"
+#include "controls/skins.h"
+#include "tests/support/gui_test.h"
+#include "win/form.h"
+
+namespace tavrix {
+namespace {
+
+using namespace test;
+using win::ControlKind;
+
+enum : int { Plain = 1, Hidden, Close, Other };
+
+// "Hidden" lies exactly over "Plain": where it is hidden, the mouse reaches Plain.
+constexpr win::ControlSpec kControls[] = {
+    {Hidden, ControlKind::PushButton, 300, 300, 1575, 375, L"乙", false},
+    {Plain, ControlKind::PushButton, 300, 300, 1575, 375, L"甲", true},
+    {Close, ControlKind::PushButton, 2400, 300, 300, 300, L"", true},
+    {Other, ControlKind::PushButton, 300, 1200, 1575, 375, L"丙", true},
+};
+constexpr win::SettingsSpec kSettings[] = {
+    {.id = Plain, .tooltip = L"提示甲"},
+    {.id = Close, .tooltip = L"关闭", .picture = IDB_CLOSE_SKIN},
+};
+constexpr int kTabOrder[] = {Plain, Hidden, Close, Other};
+const win::FormDesign kDesign{kControls, kSettings, kTabOrder, {L"宋体", 90, GB2312_CHARSET},
+                              win::SystemColour(COLOR_BTNFACE)};
+
+class ButtonForm : public win::Form {
+public:
+    ButtonForm() : Form(kDesign) {
+        RegisterWindowClass(L"TavrixButtonTest", nullptr, nullptr);
+        CreateForm(L"TavrixButtonTest", L"buttons", WS_POPUP | WS_BORDER, 0, 4000, 2400);
+        CentreOnScreen();
+        ShowWindow(Handle(), SW_SHOW);
+        UpdateWindow(Handle());
+    }
+    std::map<int, int> clicks;
+
+protected:
+    void OnCommand(int id, WORD code, HWND) override {
+        if (code == BN_CLICKED) ++clicks[id];
+    }
+};
+
+class PushButtonTest : public testing::Test {
+protected:
+    void SetUp() override {
+        form = std::make_unique<ButtonForm>();
+        Activate(form->Handle(), form->Control(Other));
+        Pump(50ms);
+    }
+    void TearDown() override {
+        // Release any button still held down by a test.
+        INPUT up{};
+        up.type = INPUT_MOUSE;
+        up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(1, &up, sizeof(up));
+        form.reset();
+        Pump(20ms);
+    }
+    HWND Button(int id) const { return form->Control(id); }
+    int Clicks(int id) { return form->clicks[id]; }
+
+    // The colour of one pixel of a button as it is on screen.
+    COLORREF PixelOf(HWND button, int x, int y) {
+        RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        Pump(20ms);
+        HDC dc = GetDC(button);
+        const COLORREF colour = GetPixel(dc, x, y);
+        ReleaseDC(button, dc);
+        return colour;
+    }
+    // The colour of a pixel of the given frame of a skin.
+    static COLORREF SkinPixel(int skin, controls::SkinFrame frame, int x, int y) {
+        HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(skin),
+                                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        BITMAP info{};
+        GetObjectW(bitmap, sizeof(info), &info);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        const COLORREF colour =
+            GetPixel(dc, static_cast<int>(frame) * info.bmWidth / controls::kSkinFrames + x, y);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+        return colour;
+    }
+
+    std::unique_ptr<ButtonForm> form;
+};
+
+TEST_F(PushButtonTest, IsAStandardOwnerDrawnTabStopButtonWithItsCaptionAsText) {
+    wchar_t className[32] = {};
+    GetClassNameW(Button(Plain), className, 32);
+    EXPECT_STREQ(className, L"Button");
+    const LONG style = GetWindowLongW(Button(Plain), GWL_STYLE);
+    EXPECT_EQ(style & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_TRUE(style & WS_TABSTOP);
+    EXPECT_EQ(TextOf(Button(Plain)), L"甲");
+    EXPECT_EQ(TextOf(Button(Close)), L"");
+}
+
+TEST_F(PushButtonTest, MouseClickSpaceAndBmClickEachRaiseOneClick) {
+    ClickCentre(Button(Plain));
+    EXPECT_EQ(Clicks(Plain), 1);
+
+    SetFocus(Button(Other));
+    PressKey(VK_SPACE);
+    EXPECT_EQ(Clicks(Other), 1);
+
+    SendMessageW(Button(Close), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(Clicks(Close), 1);
+}
+
+TEST_F(PushButtonTest, TwoQuickClicksAreTwoClicks) {
+    ClickCentre(Button(Other));
+    ClickCentre(Button(Other));
+    EXPECT_EQ(Clicks(Other), 2);
+}
+
+TEST_F(PushButtonTest, PressOverAndReleaseElsewhereIsNoClick) {
+    SetCursorPos(CentreOf(Button(Other)).x, CentreOf(Button(Other)).y);
+    INPUT down{};
+    down.type = INPUT_MOUSE;
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &down, sizeof(down));
+    Pump(30ms);
+    RECT rect;
+    GetWindowRect(Button(Other), &rect);
+    SetCursorPos(rect.right + 40, rect.bottom + 40);
+    Pump(30ms);
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof(up));
+    Pump(30ms);
+    EXPECT_EQ(Clicks(Other), 0);
+}
+
+TEST_F(PushButtonTest, AHiddenButtonIsNotSeenAndRaisesNoClick) {
+    const HWND hidden = Button(Hidden);
+    EXPECT_FALSE(IsWindowVisible(hidden));
+    // The mouse at its place reaches the button beneath it.
+    POINT centre = CentreOf(hidden);
+    ScreenToClient(form->Handle(), &centre);
+    EXPECT_EQ(ChildAt(form->Handle(), centre), Button(Plain));
+    ClickCentre(hidden);
+    EXPECT_EQ(Clicks(Hidden), 0);
+    EXPECT_EQ(Clicks(Plain), 1);
+    // Neither a click message nor a key reaches it.
+    SendMessageW(hidden, BM_CLICK, 0, 0);
+    SendMessageW(hidden, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageW(hidden, WM_KEYUP, VK_SPACE, 0xC0000001);
+    Pump();
+    EXPECT_EQ(Clicks(Hidden), 0);
+    // Shown again, it clicks.
+    form->SetVisible(Hidden, true);
+    SendMessageW(hidden, BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(Clicks(Hidden), 1);
+}
+
+TEST_F(PushButtonTest, HidingTheFocusedButtonMovesTheFocusOn) {
+    SetFocus(Button(Plain));
+    form->SetVisible(Plain, false);
+    EXPECT_NE(GetFocus(), Button(Plain));
+    EXPECT_TRUE(IsChild(form->Handle(), GetFocus()));
+}
+
+TEST_F(PushButtonTest, DrawsTheSkinFrameOfItsState) {
+    // Corners are drawn unscaled from the skin, so a corner pixel names the frame shown.
+    const HWND button = Button(Other);
+    SetFocus(Button(Plain));
+    SetCursorPos(0, 0);
+    Pump(30ms);
+    EXPECT_EQ(PixelOf(button, 1, 1), SkinPixel(IDB_BUTTON_SKIN, controls::SkinFrame::Normal, 1, 1));
+
+    SetFocus(button);
+    EXPECT_EQ(PixelOf(button, 1, 1), SkinPixel(IDB_BUTTON_SKIN, controls::SkinFrame::Focused, 1, 1));
+
+    SendMessageW(button, BM_SETSTATE, TRUE, 0);
+    EXPECT_EQ(PixelOf(button, 1, 1), SkinPixel(IDB_BUTTON_SKIN, controls::SkinFrame::Pressed, 1, 1));
+    SendMessageW(button, BM_SETSTATE, FALSE, 0);
+
+    EnableWindow(button, FALSE);
+    EXPECT_EQ(PixelOf(button, 1, 1), SkinPixel(IDB_BUTTON_SKIN, controls::SkinFrame::Disabled, 1, 1));
+    EnableWindow(button, TRUE);
+}
+
+TEST_F(PushButtonTest, HoverShowsTheHoverFrameUntilTheMouseLeaves) {
+    const HWND button = Button(Other);
+    SetFocus(Button(Plain));
+    MoveMouse(CentreOf(button));
+    Pump(60ms);
+    EXPECT_EQ(PixelOf(button, 1, 1), SkinPixel(IDB_BUTTON_SKIN, controls::SkinFrame::Hover, 1, 1));
+    MoveMouse(POINT{0, 0});
+    PumpUntil([&] {
+        return PixelOf(button, 1, 1) == SkinPixel(IDB_BUTTON_SKIN, controls::SkinFrame::Normal, 1, 1);
+    }, 1000ms);
+    EXPECT_EQ(PixelOf(button, 1, 1), SkinPixel(IDB_BUTTON_SKIN, controls::SkinFrame::Normal, 1, 1));
+}
+
+TEST_F(PushButtonTest, FrameForStatePrefersDisabledThenPressedThenHoverThenFocus) {
+    using controls::FrameFor;
+    using controls::SkinFrame;
+    EXPECT_EQ(FrameFor(0, false), SkinFrame::Normal);
+    EXPECT_EQ(FrameFor(ODS_FOCUS, false), SkinFrame::Focused);
+    EXPECT_EQ(FrameFor(ODS_FOCUS, true), SkinFrame::Hover);
+    EXPECT_EQ(FrameFor(ODS_SELECTED | ODS_FOCUS, true), SkinFrame::Pressed);
+    EXPECT_EQ(FrameFor(ODS_DISABLED | ODS_SELECTED, true), SkinFrame::Disabled);
+}
+
+TEST_F(PushButtonTest, ScreenReadersSeeAPushButtonNamedByCaptionOrTheCloseButtonsName) {
+    auto roleOf = [](HWND hwnd) {
+        IAccessible* accessible = nullptr;
+        LONG role = 0;
+        if (SUCCEEDED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                                 reinterpret_cast<void**>(&accessible)))) {
+            VARIANT self;
+            self.vt = VT_I4;
+            self.lVal = CHILDID_SELF;
+            VARIANT result;
+            VariantInit(&result);
+            if (SUCCEEDED(accessible->get_accRole(self, &result)) && result.vt == VT_I4) role = result.lVal;
+            accessible->Release();
+        }
+        return role;
+    };
+    auto nameOf = [](HWND hwnd) {
+        IAccessible* accessible = nullptr;
+        std::wstring name;
+        if (SUCCEEDED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                                 reinterpret_cast<void**>(&accessible)))) {
+            VARIANT self;
+            self.vt = VT_I4;
+            self.lVal = CHILDID_SELF;
+            BSTR text = nullptr;
+            if (SUCCEEDED(accessible->get_accName(self, &text)) && text) name = text;
+            SysFreeString(text);
+            accessible->Release();
+        }
+        return name;
+    };
+    EXPECT_EQ(nameOf(Button(Close)), L"关闭");
+    EXPECT_EQ(nameOf(Button(Plain)), L"甲");
+    EXPECT_EQ(roleOf(Button(Close)), ROLE_SYSTEM_PUSHBUTTON);
+}
+
+TEST_F(PushButtonTest, TooltipsCarryTheirTexts) {
+    auto tipOf = [&](HWND control) {
+        wchar_t text[80] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = form->Handle();
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = text;
+        SendMessageW(form->Tooltips(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+        return std::wstring(text);
+    };
+    EXPECT_EQ(tipOf(Button(Plain)), L"提示甲");
+    EXPECT_EQ(tipOf(Button(Close)), L"关闭");
+    EXPECT_EQ(tipOf(Button(Other)), L"");
+}
+
+}  // namespace
+}  // namespace tavrix
