@@ -93,9 +93,10 @@ private:
     // A square frame (the close picture) is a drawing and scales whole; a wider one is a body
     // that nine-slices: corners keep their pixels, edges stretch along one axis, the middle both.
     void DrawSkin(HDC dc, const RECT& area, SkinFrame frame) const {
-        const SIZE skinSize = win::BitmapSize(skin_);
-        const int frameWidth = skinSize.cx / kSkinFrames;
-        const int frameHeight = skinSize.cy;
+        BITMAP skinSize{};
+        if (!GetObjectW(skin_, sizeof(skinSize), &skinSize)) return;  // painting never throws
+        const int frameWidth = skinSize.bmWidth / kSkinFrames;
+        const int frameHeight = skinSize.bmHeight;
         const int sourceLeft = static_cast<int>(frame) * frameWidth;
         const int width = area.right - area.left;
         const int height = area.bottom - area.top;
@@ -139,11 +140,11 @@ private:
 
     // The icon picture sits inside the skin's border at the left, cut off where the button ends.
     void DrawIcon(HDC dc, const RECT& area) const {
-        if (!icon_) return;
-        const SIZE size = win::BitmapSize(icon_);
+        BITMAP size{};
+        if (!icon_ || !GetObjectW(icon_, sizeof(size), &size)) return;
         const int inset = 2;
-        const int width = std::min<int>(size.cx, area.right - area.left - 2 * inset);
-        const int height = std::min<int>(size.cy, area.bottom - area.top - 2 * inset);
+        const int width = std::min<int>(size.bmWidth, area.right - area.left - 2 * inset);
+        const int height = std::min<int>(size.bmHeight, area.bottom - area.top - 2 * inset);
         if (width <= 0 || height <= 0) return;
         HDC source = CreateCompatibleDC(dc);
         if (!source) return;

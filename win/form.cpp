@@ -119,8 +119,11 @@ private:
 Form::Form(const FormDesign& design) : design_(design), dpi_(SystemDpi()) {}
 
 Form::~Form() {
-    // Children go with the window (Window's destructor); owned child objects after them.
-    if (tooltips_) DestroyWindow(tooltips_);
+    // The window and its children go first, while the pictures, fonts and brushes they paint with
+    // are still there (a child hidden on its way out repaints its siblings); the tooltip window,
+    // which the window owns, goes with it. The owned child objects follow with the members.
+    DestroyHandle();
+    tooltips_ = nullptr;
 }
 
 int Form::Pixels(int twips) const { return TwipsToPixels(twips, dpi_); }
@@ -163,11 +166,6 @@ HBITMAP Form::PictureFor(int resource) {
 void Form::CreateControls() {
     INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&common);
-    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
-    Check(tooltips_ != nullptr, L"创建提示窗口");
 
     int highest = 0;
     for (const ControlSpec& control : design_.controls) highest = std::max(highest, control.id);
@@ -240,6 +238,15 @@ HWND Form::CreateControl(const ControlSpec& control, const SettingsSpec* setting
 }
 
 void Form::AddTooltip(HWND control, const wchar_t* text) {
+    // Made with the first tool only: a window that owns a popup cannot become topmost under Wine,
+    // so a window without tooltips owns none.
+    if (!tooltips_) {
+        tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+        Check(tooltips_ != nullptr, L"创建提示窗口");
+    }
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;

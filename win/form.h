@@ -76,7 +76,7 @@ public:
     HWND Control(int id) const;
     int Dpi() const noexcept { return dpi_; }
     int Pixels(int twips) const;
-    HWND Tooltips() const noexcept { return tooltips_; }
+    HWND Tooltips() const noexcept { return tooltips_; }  // null until a control has a tooltip
 
     // Checked property access, by control id.
     std::wstring Text(int id) const;

@@ -83,12 +83,13 @@ SIZE BitmapSize(HBITMAP bitmap) {
 }
 
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
+    BITMAP size{};
+    if (!GetObjectW(bitmap, sizeof(size), &size)) return;  // painting never throws
     HDC source = CreateCompatibleDC(dc);
     if (!source) return;
     {
         Selection selected(source, bitmap);
-        const SIZE size = BitmapSize(bitmap);
-        BitBlt(dc, x, y, size.cx, size.cy, source, 0, 0, SRCCOPY);
+        BitBlt(dc, x, y, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
     }
     DeleteDC(source);
 }

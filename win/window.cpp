@@ -22,7 +22,9 @@ bool AnyWindowLeft() {
 }
 }  // namespace
 
-Window::~Window() {
+Window::~Window() { DestroyHandle(); }
+
+void Window::DestroyHandle() noexcept {
     if (hwnd_) {
         // The object goes first: later messages of the dying window reach DefWindowProc only.
         RemovePropW(hwnd_, kObjectProperty);

@@ -28,6 +28,10 @@ protected:
     void CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                       int x, int y, int width, int height, HWND parent, HMENU id = nullptr);
 
+    // Detaches the object and destroys the window; for a derived class's destructor, so that the
+    // window goes while the resources it paints with are still there.
+    void DestroyHandle() noexcept;
+
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Called from WM_NCDESTROY after the handle is gone from the object.
     virtual void OnFinalMessage() {}

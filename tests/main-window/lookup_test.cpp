@@ -1,0 +1,137 @@
+// The lookup as a user meets it: keys typed into the input box (through the edit control, as a
+// keyboard sends them), pasting, the six-character limit, and the program's own writes.
+
+#include <string>
+
+#include "catalogue/catalogue.h"
+#include "tests/main-window/main_window_fixture.h"
+
+namespace tavrix::test {
+namespace {
+
+std::wstring DescriptionOf(std::u16string_view key) {
+    const std::u16string_view text = FindDescription(key);
+    return std::wstring(text.begin(), text.end());
+}
+
+using MainWindowLookup = MainWindowTest;
+
+TEST_F(MainWindowLookup, TypingZipShowsDescriptionEmptyDescriptionThenEmptyAgain) {
+    ClearInput();
+    EXPECT_EQ(Text(W::Text1), L"");
+    EXPECT_EQ(Text(W::Text2), L"");
+    Type(L"z");
+    EXPECT_EQ(Text(W::Text2), L"一种压缩文件");
+    Type(L"i");
+    EXPECT_EQ(Text(W::Text2), L"");
+    Type(L"p");
+    EXPECT_EQ(Text(W::Text2), DescriptionOf(u"zip"));
+    EXPECT_EQ(Text(W::Text2).rfind(L"是DOS/Windows中最常见文件压缩格式", 0), 0u);
+    PressKey(VK_BACK);
+    EXPECT_EQ(Text(W::Text1), L"zi");
+    EXPECT_EQ(Text(W::Text2), L"");
+}
+
+TEST_F(MainWindowLookup, OnlyTheExactKeyMatches) {
+    const std::wstring jpg = DescriptionOf(u"jpg");
+    ASSERT_FALSE(jpg.empty());
+    struct Case {
+        const wchar_t* input;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {L"jpg", jpg},
+        {L"JPG", L""},
+        {L"Jpg", L""},
+        {L".jpg", L""},
+        {L" jpg", L""},
+        {L"jpg ", L""},
+        {L"MPEG", DescriptionOf(u"MPEG")},
+        {L"mpeg", L""},
+        {L"vxd", L"虚拟设备驱动程序，在Windows操作系统中非常常见，是重要的系统文件"},
+        {L"xlc", L"Excel.Chart.5"},
+        {L"*", L"*"},
+        {L"job*", L"JobObject"},
+        {L"job", L""},
+        {L"cpe", L"传真封面文件 "},
+        {L"ｊｐｇ", L""},
+    };
+    for (const Case& c : cases) {
+        ClearInput();
+        Type(c.input);
+        EXPECT_EQ(Text(W::Text1), c.input);
+        EXPECT_EQ(Text(W::Text2), c.expected) << Narrow(c.input);
+    }
+}
+
+TEST_F(MainWindowLookup, ThePromptMatchesNothingAndLeavesRoomForOneCharacter) {
+    EXPECT_EQ(Text(W::Text2), L"");
+    Activate(Hwnd(), Control(W::Text1));
+    PressKey(VK_END, false, true);
+    Type(L"zip");
+    EXPECT_EQ(Text(W::Text1), L"[输入框]z");
+    EXPECT_EQ(Text(W::Text2), L"");
+}
+
+TEST_F(MainWindowLookup, AtMostSixCharactersTypedOrPasted) {
+    ClearInput();
+    Type(L"abcdefgh");
+    EXPECT_EQ(Text(W::Text1), L"abcdef");
+    EXPECT_EQ(Text(W::Text2), L"");
+
+    ClearInput();
+    SetClipboardText(L"zipzipzip");
+    PressKey('V', false, true);
+    EXPECT_EQ(Text(W::Text1), L"zipzip");
+    EXPECT_EQ(Text(W::Text2), L"");
+
+    ClearInput();
+    SetClipboardText(L"zip");
+    PressKey('V', false, true);
+    EXPECT_EQ(Text(W::Text1), L"zip");
+    EXPECT_EQ(Text(W::Text2), DescriptionOf(u"zip"));
+}
+
+TEST_F(MainWindowLookup, EnterPutsALineBreakIntoTheInput) {
+    ClearInput();
+    Type(L"jpg");
+    ASSERT_FALSE(Text(W::Text2).empty());
+    PressKey(VK_RETURN);
+    EXPECT_EQ(Text(W::Text1), L"jpg\r\n");
+    EXPECT_EQ(Text(W::Text2), L"");
+    EXPECT_EQ(GetFocus(), Control(W::Text1));
+}
+
+TEST_F(MainWindowLookup, OddCharactersAreTextLikeAnyOther) {
+    for (const wchar_t* input : {L"\xD800", L"jp\xDC00", L"\xFFFF", L"\x3000zip"}) {
+        ClearInput();
+        Type(input);
+        EXPECT_EQ(Text(W::Text1), input);
+        EXPECT_EQ(Text(W::Text2), L"");
+    }
+}
+
+TEST_F(MainWindowLookup, AProgramWriteThatChangesTheInputRunsTheLookup) {
+    window->SetText(W::Text1, L"zip");
+    EXPECT_EQ(Text(W::Text2), DescriptionOf(u"zip"));
+    // Writing the text the box already holds is no change: what the output box shows stays.
+    window->SetText(W::Text2, L"提示");
+    window->SetText(W::Text1, L"zip");
+    EXPECT_EQ(Text(W::Text2), L"提示");
+    window->SetText(W::Text1, L"z");
+    EXPECT_EQ(Text(W::Text2), L"一种压缩文件");
+}
+
+TEST_F(MainWindowLookup, AFailedWriteGoesToTheErrorReportAndTheStepsBeforeItStay) {
+    ErrorReports reports;
+    ClearInput();
+    Type(L"zi");
+    ASSERT_TRUE(reports.Seen().empty());
+    DestroyWindow(Control(W::Text2));  // the output box is gone: writing it must fail
+    Type(L"p");
+    EXPECT_EQ(Text(W::Text1), L"zip");
+    ASSERT_EQ(reports.Seen().size(), 1u);
+}
+
+}  // namespace
+}  // namespace tavrix::test

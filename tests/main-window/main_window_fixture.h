@@ -1,0 +1,50 @@
+#pragma once
+// A fresh main window for each test, opened as the start-up opens it, and ways to use it.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "main-window/main_window.h"
+#include "tests/support/gui_test.h"
+
+namespace tavrix::test {
+
+class MainWindowTest : public testing::Test {
+protected:
+    using W = 界面;
+
+    void SetUp() override {
+        window = std::make_unique<界面>();
+        window->Show();
+        PumpUntil([&] { return IsWindowVisible(Hwnd()); });
+        Pump(30ms);
+    }
+    void TearDown() override {
+        window.reset();
+        Pump(10ms);
+    }
+
+    HWND Hwnd() const { return window->Handle(); }
+    HWND Control(int id) const { return window->Control(id); }
+    std::wstring Text(int id) const { return TextOf(Control(id)); }
+    int Px(int twips) const { return MulDiv(twips, window->Dpi(), 1440); }
+
+    // Focus on the input box, emptied with the keys a user would press.
+    void ClearInput() {
+        Activate(Hwnd(), Control(W::Text1));
+        PressKey(VK_END, false, true);
+        for (int i = 0; i < 10; ++i) PressKey(VK_BACK);
+    }
+    void Type(std::wstring_view text) {
+        if (GetFocus() != Control(W::Text1)) Activate(Hwnd(), Control(W::Text1));
+        TypeText(text);
+    }
+
+    std::unique_ptr<界面> window;
+};
+
+}  // namespace tavrix::test

@@ -1,0 +1,152 @@
+// The main window after its load handler: texts, what is shown, the text boxes' behaviour,
+// colours, tooltips and the order in which Tab visits the controls.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <vector>
+
+#include "tests/main-window/main_window_fixture.h"
+
+namespace tavrix::test {
+namespace {
+
+using MainWindowStart = MainWindowTest;
+
+TEST_F(MainWindowStart, LoadSeedsThePromptAndLeavesTheOutputEmpty) {
+    EXPECT_EQ(Text(W::Text1), L"[输入框]");
+    EXPECT_EQ(Text(W::Text2), L"");
+    EXPECT_EQ(Text(W::sm), L"");
+}
+
+TEST_F(MainWindowStart, CaptionsAndLabelsReadAsDesigned) {
+    const std::map<int, std::wstring> captions = {
+        {W::Command15, L"登陆[Tavrix在线]"}, {W::Command14, L"普通"}, {W::Command13, L"总在最上面"},
+        {W::Command1, L"在线更新"},        {W::Command6, L"→"},     {W::Command2, L"没有显示"},
+        {W::Command10, L"←"},              {W::Command7, L"退出"},  {W::Command8, L"漫游Tavrix"},
+        {W::Command5, L"在线更新"},        {W::Command4, L"关于"},  {W::Command11, L""},
+        {W::Command16, L""},
+        {W::Label4, L"最后更新日期：2006-06-03"}, {W::Label3, L"当前版本：02.16"},
+        {W::Label6, L"请从Tavrix在线提供的连接进行下载，已确保您电脑的安全。"},
+    };
+    for (const auto& [id, caption] : captions) EXPECT_EQ(Text(id), caption) << id;
+    EXPECT_EQ(Text(W::Label1).rfind(L"邮箱：", 0), 0u);
+    EXPECT_EQ(Text(W::Label8).rfind(L"技术支持QQ群：", 0), 0u);
+    EXPECT_EQ(Text(W::Label9).rfind(L"Tavrix在线：", 0), 0u);
+    EXPECT_GT(Text(W::Label1).size(), 3u);
+    EXPECT_GT(Text(W::Label7).size(), 10u);
+}
+
+TEST_F(MainWindowStart, OnlyArrowBackAndNormalAreHidden) {
+    for (int id = W::Text2; id <= W::Label9; ++id) {
+        const bool hidden = id == W::Command10 || id == W::Command14;
+        EXPECT_EQ(OwnVisible(Control(id)), !hidden) << id;
+    }
+    // The right-hand column is shown but lies beyond the right edge.
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    for (int id : {W::Command4, W::Command5, W::Command7, W::Command8, W::Command11})
+        EXPECT_GE(RectInParent(Control(id)).left, client.right) << id;
+}
+
+TEST_F(MainWindowStart, TextBoxesAreMultiLineInputLimitedOutputReadOnly) {
+    const LONG input = GetWindowLongW(Control(W::Text1), GWL_STYLE);
+    EXPECT_TRUE(input & ES_MULTILINE);
+    EXPECT_TRUE(input & WS_VSCROLL);
+    EXPECT_FALSE(input & ES_READONLY);
+    EXPECT_EQ(SendMessageW(Control(W::Text1), EM_GETLIMITTEXT, 0, 0), 6);
+
+    const LONG output = GetWindowLongW(Control(W::Text2), GWL_STYLE);
+    EXPECT_TRUE(output & ES_MULTILINE);
+    EXPECT_TRUE(output & WS_VSCROLL);
+    EXPECT_TRUE(output & ES_READONLY);
+    EXPECT_FALSE(output & ES_AUTOHSCROLL);  // long descriptions wrap
+}
+
+TEST_F(MainWindowStart, ColoursOfTextBoxesAndLabels) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    auto colours = [&](UINT message, int id) {
+        SetTextColor(dc, RGB(1, 2, 3));
+        SetBkColor(dc, RGB(1, 2, 3));
+        SetBkMode(dc, OPAQUE);
+        auto brush = reinterpret_cast<HBRUSH>(
+            SendMessageW(GetParent(Control(id)), message, reinterpret_cast<WPARAM>(dc),
+                         reinterpret_cast<LPARAM>(Control(id))));
+        LOGBRUSH fill{};
+        GetObjectW(brush, sizeof(fill), &fill);
+        return std::tuple{GetTextColor(dc), GetBkMode(dc) == TRANSPARENT ? CLR_NONE : GetBkColor(dc),
+                          fill.lbStyle == BS_SOLID ? fill.lbColor : CLR_NONE};
+    };
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), red = RGB(255, 0, 0);
+    EXPECT_EQ(colours(WM_CTLCOLOREDIT, W::Text1), std::tuple(black, white, white));
+    EXPECT_EQ(colours(WM_CTLCOLORSTATIC, W::Text2), std::tuple(black, white, white));  // read-only
+    EXPECT_EQ(std::get<2>(colours(WM_CTLCOLORSTATIC, W::Label6)), white);
+    EXPECT_EQ(std::get<0>(colours(WM_CTLCOLORSTATIC, W::Label6)), red);
+    for (int id : {W::Label1, W::Label7, W::Label8, W::Label9})
+        EXPECT_EQ(std::get<2>(colours(WM_CTLCOLORSTATIC, id)), white) << id;
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    EXPECT_EQ(colours(WM_CTLCOLORSTATIC, W::sm), std::tuple(black, window, window));
+    // Drawn over the background picture.
+    EXPECT_EQ(std::get<1>(colours(WM_CTLCOLORSTATIC, W::Label3)), CLR_NONE);
+    EXPECT_EQ(std::get<1>(colours(WM_CTLCOLORSTATIC, W::Label4)), CLR_NONE);
+    DeleteDC(dc);
+}
+
+TEST_F(MainWindowStart, TooltipsCarryTheirTexts) {
+    auto tipOf = [&](int id) {
+        wchar_t text[80] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = Hwnd();
+        tool.uId = reinterpret_cast<UINT_PTR>(Control(id));
+        tool.lpszText = text;
+        SendMessageW(window->Tooltips(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+        return std::wstring(text);
+    };
+    const std::map<int, std::wstring> tips = {
+        {W::Text2, L"这个后缀名的意义"},
+        {W::Text1, L"请在此输入您要查找的后缀名"},
+        {W::Command11, L"关闭"},
+        {W::Command16, L"关闭"},
+        {W::Command7, L"关闭"},
+        {W::Command15, L"Tavrix在线，Orvane，全年守候"},
+        {W::Command14, L"恢复"},
+        {W::Command13, L"在所有程序的上面显示"},
+        {W::Command1, L"升级Tavrix"},
+        {W::Command5, L"升级Tavrix"},
+        {W::Command6, L"用户设置"},
+        {W::Command2, L"怎么输入了没有反映？让我给你更多的解决方案"},
+        {W::Command8, L"了解新功能、介绍"},
+        {W::Command4, L"版权问题、友情提示……"},
+        {W::Command10, L""},
+        {W::Label9, L""},
+    };
+    for (const auto& [id, tip] : tips) EXPECT_EQ(tipOf(id), tip) << id;
+}
+
+TEST_F(MainWindowStart, TabAndShiftTabFollowTheWindowsOwnOrder) {
+    // Hidden controls ("←", "普通") are passed over; those beyond the right edge are not.
+    const std::vector<int> order = {W::Command6, W::Command2,  W::Text2,    W::Text1,
+                                    W::Command1, W::guan,      W::Command11, W::Command7,
+                                    W::Command8, W::Command5,  W::Command4, W::Command13,
+                                    W::Command15, W::Command16};
+    Activate(Hwnd());
+    EXPECT_EQ(GetFocus(), Control(W::Command6));  // the first of the tab order
+    for (size_t i = 1; i <= order.size(); ++i) {
+        PressKey(VK_TAB);
+        EXPECT_EQ(GetFocus(), Control(order[i % order.size()])) << i;
+    }
+    for (size_t i = order.size(); i-- > 0;) {
+        PressKey(VK_TAB, true);
+        EXPECT_EQ(GetFocus(), Control(order[i])) << i;
+    }
+    // A Tab in the input box moves on: it is no character of the input.
+    Activate(Hwnd(), Control(W::Text1));
+    PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), Control(W::Command1));
+    EXPECT_EQ(Text(W::Text1), L"[输入框]");
+}
+
+}  // namespace
+}  // namespace tavrix::test
