@@ -9,9 +9,17 @@ std::vector<std::wstring> g_reports;
 win::ErrorReport g_previous = nullptr;
 void Record(const std::wstring& message) { g_reports.push_back(message); }
 
+bool g_quit = false;
+
 void HandleAllQueued() {
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) win::HandleQueuedMessage(message);
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            g_quit = true;
+            continue;
+        }
+        win::HandleQueuedMessage(message);
+    }
 }
 
 void Send(std::vector<INPUT> inputs) {
@@ -27,6 +35,9 @@ INPUT Key(WORD vk, bool up) {
     return input;
 }
 }  // namespace
+
+bool QuitRequested() { return g_quit; }
+void ForgetQuit() { g_quit = false; }
 
 void Pump(std::chrono::milliseconds duration) {
     const auto end = std::chrono::steady_clock::now() + duration;

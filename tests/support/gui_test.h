@@ -20,6 +20,11 @@ void Pump(std::chrono::milliseconds duration = 0ms);
 // Pumps until `done` holds or the timeout passes; returns whether it held.
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3000ms);
 
+// Whether the program's loop would have ended: a WM_QUIT taken from the queue since the last call
+// of ForgetQuit (pumping removes it, as the loop would).
+bool QuitRequested();
+void ForgetQuit();
+
 // Makes a top-level window the foreground window with the keyboard focus on `focus`.
 void Activate(HWND window, HWND focus = nullptr);
 

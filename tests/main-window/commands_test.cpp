@@ -1,0 +1,251 @@
+// The main window's commands, used as a user uses them: the views and panels walked through in
+// full, the stacking, the "没有显示" hint, the web pages handed to the shell, the drag by the title
+// strip, and the three ways to end the program.
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "tests/main-window/main_window_fixture.h"
+#include "win/maker.h"
+
+namespace tavrix::test {
+namespace {
+
+std::wstring DescriptionOf(std::u16string_view key) {
+    const std::u16string_view text = FindDescription(key);
+    return std::wstring(text.begin(), text.end());
+}
+
+const std::wstring kHint =
+    L"如果还没有显示，情您再确认您的输入无误。建议您上网进行查找并通过邮件向我们报告此后缀名，谢谢您的支持！"
+    TAVRIX_MAKER_EMAIL;
+
+std::wstring Instructions() {
+    return L"Tavrix通过2005年一年的观察、测试，在2006版中已经修复了N处错误、Bug。希望Tavrix给您带来更多的方便。" +
+           std::wstring(90, L' ') +
+           L"Tavrix是一款查看、解释后缀名的软件，当你不知道一个文件是干什么、有什么用是，你不妨查看一下它的后缀名，"
+           L"看看他的后缀名是什么(如何显示其后缀名WinXp：打开我的电脑 > 工具 > 文件夹选项 > 查看 > 反选隐藏后缀名，即可)，"
+           L"如果他的后缀名是jpg的化，你使用Tavrix输入jpg然后点击查看，你即可知道，它是静态图象专家组制订的静态图象压缩标准，"
+           L"具有很高的压缩比，使用非常广泛，可使用PhotoShop等图象处理软件创建，这样你就可以大概知道这个文件有什么用了。" +
+           std::wstring(88, L' ');
+}
+
+class MainWindowCommands : public MainWindowTest {
+protected:
+    enum class View { Lookup, About, Instructions };
+
+    // A click as the user makes it: with the mouse where the button can be seen, else with the
+    // keyboard (focus and Space), as for the right-hand column beyond the lookup view's edge.
+    void Press(int id) {
+        RECT client;
+        GetClientRect(Hwnd(), &client);
+        if (RectInParent(Control(id)).right <= client.right) {
+            ClickCentre(Control(id));
+        } else {
+            Activate(Hwnd(), Control(id));
+            PressKey(VK_SPACE);
+        }
+    }
+
+    // What is seen in the box where the output, the about panel and the instructions share a place.
+    HWND SeenInThePanel() const { return ChildAt(Hwnd(), POINT{Px(240) + 10, Px(1680) + 10}); }
+
+    void ExpectView(View view) {
+        const bool lookup = view == View::Lookup;
+        RECT outer;
+        GetWindowRect(Hwnd(), &outer);
+        EXPECT_EQ(outer.right - outer.left, Px(lookup ? 7110 : 9075));
+        for (int id : {W::Text1, W::Text2, W::Command6, W::Command16, W::Command2})
+            EXPECT_EQ(OwnVisible(Control(id)), lookup) << id;
+        EXPECT_EQ(OwnVisible(Control(W::Command10)), !lookup);
+        const HWND seen = SeenInThePanel();
+        const HWND expected = view == View::Lookup ? Control(W::Text2)
+                              : view == View::About ? Control(W::guan)
+                                                    : Control(W::sm);
+        EXPECT_EQ(seen, expected);
+    }
+
+    static std::wstring OpenedAddresses() {
+        char prefix[MAX_PATH] = {};
+        GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
+        std::ifstream log(std::string("Z:") + prefix + "/opened-addresses.log");
+        std::stringstream text;
+        text << log.rdbuf();
+        const std::string narrow = text.str();
+        return std::wstring(narrow.begin(), narrow.end());
+    }
+};
+
+TEST_F(MainWindowCommands, ViewsAndPanelsWalkedThroughInFull) {
+    ExpectView(View::Lookup);
+    // In the lookup view the panel buttons can be reached by keyboard only, and change nothing seen.
+    Press(W::Command8);
+    ExpectView(View::Lookup);
+    Press(W::Command4);
+    ExpectView(View::Lookup);
+
+    Press(W::Command6);  // →
+    ExpectView(View::About);
+    Press(W::Command4);  // 关于
+    ExpectView(View::About);
+    Press(W::Command8);  // 漫游Tavrix
+    ExpectView(View::Instructions);
+    EXPECT_EQ(Text(W::sm), Instructions());
+    Press(W::Command8);
+    ExpectView(View::Instructions);
+    Press(W::Command4);
+    ExpectView(View::About);
+    Press(W::Command8);
+    Press(W::Command10);  // ←
+    ExpectView(View::Lookup);
+    EXPECT_FALSE(OwnVisible(Control(W::sm)));
+    EXPECT_FALSE(OwnVisible(Control(W::guan)));
+    // "→" always leads to the about panel, whichever was seen last.
+    Press(W::Command6);
+    ExpectView(View::About);
+    Press(W::Command10);
+    Press(W::Command6);
+    Press(W::Command10);
+    Press(W::Command6);
+    Press(W::Command8);
+    ExpectView(View::Instructions);
+}
+
+TEST_F(MainWindowCommands, ThereAndBackKeepsBothTexts) {
+    ClearInput();
+    Type(L"zip");
+    Press(W::Command6);
+    Press(W::Command10);
+    EXPECT_EQ(Text(W::Text1), L"zip");
+    EXPECT_EQ(Text(W::Text2), DescriptionOf(u"zip"));
+}
+
+TEST_F(MainWindowCommands, OnTopAndBackToNormalInEitherView) {
+    auto topmost = [&] { return (GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    const POINT place{Px(2760) + 10, Px(600) + 10};
+    EXPECT_FALSE(topmost());
+    EXPECT_EQ(ChildAt(Hwnd(), place), Control(W::Command13));
+    Press(W::Command13);  // 总在最上面
+    EXPECT_TRUE(topmost());
+    EXPECT_EQ(ChildAt(Hwnd(), place), Control(W::Command14));
+    Press(W::Command6);
+    Press(W::Command10);
+    EXPECT_TRUE(topmost());  // the stacking survives changes of view
+    Press(W::Command14);  // 普通
+    EXPECT_FALSE(topmost());
+    EXPECT_EQ(ChildAt(Hwnd(), place), Control(W::Command13));
+    EXPECT_FALSE(OwnVisible(Control(W::Command14)));
+}
+
+TEST_F(MainWindowCommands, NotShownLowerCasesTheInputAndLooksItUpAgain) {
+    struct Case {
+        const wchar_t* typed;
+        const wchar_t* input;
+        std::wstring output;
+    };
+    const Case cases[] = {
+        {L"JPG", L"jpg", DescriptionOf(u"jpg")},  // the lookup replaces the hint
+        {L"MPEG", L"mpeg", L""},                 // the key is "MPEG": lower case is no key
+        {L"QqQ", L"qqq", L""},                   // changed but no key: empty, the hint is gone
+        {L"abc", L"abc", kHint},                 // unchanged: no lookup, the hint stays
+        {L"zip", L"zip", kHint},
+    };
+    for (const Case& c : cases) {
+        ClearInput();
+        Type(c.typed);
+        Press(W::Command2);
+        EXPECT_EQ(Text(W::Text1), c.input) << Narrow(c.typed);
+        EXPECT_EQ(Text(W::Text2), c.output) << Narrow(c.typed);
+    }
+}
+
+TEST_F(MainWindowCommands, NotShownWithThePromptLeavesTheHint) {
+    Press(W::Command2);
+    EXPECT_EQ(Text(W::Text1), L"[输入框]");
+    EXPECT_EQ(Text(W::Text2), kHint);
+    // The next change of the input clears it.
+    Type(L"x");
+    EXPECT_EQ(Text(W::Text2), L"");
+}
+
+TEST_F(MainWindowCommands, OnlyTheFixedWebAddressesReachTheShell) {
+    const std::wstring before = OpenedAddresses();
+    ClearInput();
+    Type(L"jpg");
+    const std::wstring blog = TAVRIX_MAKER_BLOG_PAGE;
+    const std::wstring linked = TAVRIX_MAKER_LINKED_SITE;
+    Press(W::Command1);   // 在线更新
+    Press(W::Command15);  // 登陆[Tavrix在线]
+    Press(W::Command6);
+    Press(W::Command5);   // 在线更新, panel view
+    ClickCentre(Control(W::Label9));
+    const std::wstring expected = blog + L"\n" + blog + L"\n" + blog + L"\n" + linked + L"\n";
+    EXPECT_TRUE(PumpUntil([&] { return OpenedAddresses().size() >= before.size() + expected.size(); },
+                          10000ms));
+    Pump(500ms);
+    EXPECT_EQ(OpenedAddresses().substr(before.size()), expected);
+    // The window stays as it was.
+    ExpectView(View::About);
+    EXPECT_EQ(Text(W::Text1), L"jpg");
+}
+
+TEST_F(MainWindowCommands, TheTitleStripDragsTheWindowWithAnyMouseButton) {
+    for (auto [down, up] : {std::pair{MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP},
+                            std::pair{MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP}}) {
+        RECT before;
+        GetWindowRect(Hwnd(), &before);
+        const POINT start{before.left + 100, before.top + 12};
+        MoveMouse(start);
+        // The drag runs its own loop inside the press's handler: the mouse moves from elsewhere.
+        std::thread mouse([start, up = up] {
+            Sleep(300);
+            for (int step = 1; step <= 8; ++step) {
+                SetCursorPos(start.x + 5 * step, start.y + 3 * step);
+                INPUT move{};
+                move.type = INPUT_MOUSE;
+                move.mi.dx = 5;
+                move.mi.dy = 3;
+                move.mi.dwFlags = MOUSEEVENTF_MOVE;
+                SendInput(1, &move, sizeof(move));
+                Sleep(40);
+            }
+            INPUT release{};
+            release.type = INPUT_MOUSE;
+            release.mi.dwFlags = up | MOUSEEVENTF_LEFTUP;
+            SendInput(1, &release, sizeof(release));
+        });
+        INPUT press{};
+        press.type = INPUT_MOUSE;
+        press.mi.dwFlags = down;
+        SendInput(1, &press, sizeof(press));
+        const bool moved = PumpUntil([&] {
+            RECT now;
+            GetWindowRect(Hwnd(), &now);
+            return now.left != before.left || now.top != before.top;
+        }, 3000ms);
+        mouse.join();
+        Pump(200ms);
+        EXPECT_TRUE(moved) << "button " << down;
+        RECT after;
+        GetWindowRect(Hwnd(), &after);
+        EXPECT_EQ(after.right - after.left, before.right - before.left);
+        EXPECT_GT(after.left, before.left);
+        EXPECT_GT(after.top, before.top);
+    }
+}
+
+// Each exit ends the whole process at once with exit code 0, in the view where it is seen.
+TEST_F(MainWindowCommands, ExitButtonsEndTheProgramWithExitCodeZero) {
+    EXPECT_EXIT(Press(W::Command16), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT((Press(W::Command6), Press(W::Command11)), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT((Press(W::Command6), Press(W::Command7)), testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace tavrix::test

@@ -1,0 +1,174 @@
+// The start-up as the program runs it: the splash with its status line, the welcome line after
+// the first tick, the hand-over to the main window on the second, each tick once, driven by the
+// real message loop and its timers.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "main-window/main_window.h"
+#include "startup/splash_window.h"
+#include "tests/support/gui_test.h"
+
+namespace tavrix::test {
+namespace {
+
+// What the hooks see of the start-up, in this thread.
+struct Watch {
+    HWND splash = nullptr;
+    int timer1Ticks = 0;
+    int timer2Ticks = 0;
+    std::vector<std::wstring> labelTexts;   // texts written to the splash's label
+    bool mainCreatedWhileSplashExisted = false;
+    int mainWindowsCreated = 0;
+};
+Watch g_watch;
+
+LRESULT CALLBACK CountTicks(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_TIMER &&
+        message->hwnd == g_watch.splash) {
+        if (message->wParam == Form1::Timer1) ++g_watch.timer1Ticks;
+        if (message->wParam == Form1::Timer2) ++g_watch.timer2Ticks;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK WatchWrites(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SETTEXT && g_watch.splash &&
+        GetParent(call->hwnd) == g_watch.splash)
+        g_watch.labelTexts.emplace_back(reinterpret_cast<const wchar_t*>(call->lParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK WatchCreation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam)->lpcs;
+        if (!IS_INTRESOURCE(create->lpszClass) &&
+            std::wstring(create->lpszClass) == L"TavrixMainWindow") {
+            ++g_watch.mainWindowsCreated;
+            if (IsWindow(g_watch.splash)) g_watch.mainCreatedWhileSplashExisted = true;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class StartUp : public testing::Test {
+protected:
+    void SetUp() override {
+        g_watch = {};
+        ForgetQuit();
+        hooks = {SetWindowsHookExW(WH_GETMESSAGE, &CountTicks, nullptr, GetCurrentThreadId()),
+                 SetWindowsHookExW(WH_CALLWNDPROC, &WatchWrites, nullptr, GetCurrentThreadId()),
+                 SetWindowsHookExW(WH_CBT, &WatchCreation, nullptr, GetCurrentThreadId())};
+        main = std::make_unique<界面>();
+        splash = std::make_unique<Form1>(*main);
+        splash->Show();
+        g_watch.splash = splash->Handle();
+    }
+    void TearDown() override {
+        for (HHOOK hook : hooks) UnhookWindowsHookEx(hook);
+        splash.reset();
+        main.reset();
+        Pump(10ms);
+        ForgetQuit();
+    }
+    int Px(int twips) const { return MulDiv(twips, splash->Dpi(), 1440); }
+
+    std::vector<HHOOK> hooks;
+    std::unique_ptr<界面> main;
+    std::unique_ptr<Form1> splash;
+};
+
+TEST_F(StartUp, SplashShowsTheStatusLineThenTheWelcomeLineThenHandsOver) {
+    const HWND label = splash->Control(Form1::Label1);
+    const std::wstring status = TextOf(label);
+    EXPECT_FALSE(status.empty());
+    EXPECT_NE(status, L"欢迎使用Tavrix软件，启动……");
+    EXPECT_TRUE(IsWindowVisible(g_watch.splash));
+    EXPECT_EQ(main->Handle(), nullptr);
+
+    // First tick: the welcome line, and still no main window.
+    ASSERT_TRUE(PumpUntil([&] { return g_watch.timer1Ticks > 0; }, 2000ms));
+    Pump();
+    EXPECT_EQ(TextOf(label), L"欢迎使用Tavrix软件，启动……");
+    EXPECT_EQ(main->Handle(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(g_watch.splash));
+
+    // Second tick: the splash is gone and the main window is open, shown and active.
+    ASSERT_TRUE(PumpUntil([&] { return main->Handle() && IsWindowVisible(main->Handle()); }, 2000ms));
+    EXPECT_FALSE(IsWindow(g_watch.splash));
+    EXPECT_EQ(g_watch.mainWindowsCreated, 1);
+    EXPECT_FALSE(g_watch.mainCreatedWhileSplashExisted);
+    EXPECT_EQ(GetForegroundWindow(), main->Handle());
+    RECT outer;
+    GetWindowRect(main->Handle(), &outer);
+    EXPECT_EQ(outer.right - outer.left, Px(7110));
+    EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2, 1);
+    EXPECT_EQ(TextOf(main->Control(界面::Text1)), L"[输入框]");
+
+    // Each timer ticked once; the label only ever received the welcome line.
+    Pump(1200ms);
+    EXPECT_EQ(g_watch.timer1Ticks, 1);
+    EXPECT_EQ(g_watch.timer2Ticks, 1);
+    EXPECT_EQ(g_watch.labelTexts, std::vector<std::wstring>{L"欢迎使用Tavrix软件，启动……"});
+    // The program did not end when the splash went: its main window was open by then.
+    EXPECT_FALSE(QuitRequested());
+}
+
+TEST_F(StartUp, TheTicksComeHalfASecondApart) {
+    const DWORD start = GetTickCount();
+    ASSERT_TRUE(PumpUntil([&] { return g_watch.timer1Ticks > 0; }, 2000ms));
+    const DWORD first = GetTickCount();
+    ASSERT_TRUE(PumpUntil([&] { return g_watch.timer2Ticks > 0; }, 2000ms));
+    const DWORD second = GetTickCount();
+    EXPECT_GE(first - start, 450u);
+    EXPECT_GE(second - first, 450u);
+}
+
+TEST_F(StartUp, TheProgramEndsWhenItsLastWindowCloses) {
+    ASSERT_TRUE(PumpUntil([&] { return main->Handle() && IsWindowVisible(main->Handle()); }, 3000ms));
+    EXPECT_FALSE(QuitRequested());
+    DestroyWindow(main->Handle());
+    EXPECT_TRUE(PumpUntil([&] { return QuitRequested(); }, 1000ms));
+}
+
+using Splash = StartUp;
+
+TEST_F(Splash, IsABorderlessToolWindowWithItsPictureUnscaledOnMagenta) {
+    const HWND hwnd = splash->Handle();
+    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_EQ(style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_SYSMENU), 0);
+    EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);  // no taskbar button
+    EXPECT_EQ(TextOf(hwnd), L"Form1");
+    RECT outer;
+    GetWindowRect(hwnd, &outer);
+    EXPECT_EQ(outer.right - outer.left, Px(4635));
+    EXPECT_EQ(outer.bottom - outer.top, Px(1005));
+    EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - Px(4635)) / 2, 1);
+    EXPECT_NEAR(outer.top, (GetSystemMetrics(SM_CYSCREEN) - Px(1005)) / 2, 1);
+
+    const RECT label = RectInParent(splash->Control(Form1::Label1));
+    EXPECT_EQ(label.left, Px(1680));
+    EXPECT_EQ(label.top, Px(120));
+    EXPECT_EQ(label.right - label.left, Px(2775));
+    EXPECT_EQ(label.bottom - label.top, Px(255));
+
+    // The 309 x 67 picture covers the window at 96 DPI; at a higher DPI magenta shows beyond it.
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC dc = GetDC(hwnd);
+    const COLORREF corner = GetPixel(dc, Px(4635) - 1, Px(1005) - 1);
+    const COLORREF inside = GetPixel(dc, 300, 60);
+    ReleaseDC(hwnd, dc);
+    const COLORREF magenta = RGB(255, 0, 255);
+    EXPECT_NE(inside, magenta);
+    EXPECT_EQ(corner == magenta, splash->Dpi() > 96);
+}
+
+}  // namespace
+}  // namespace tavrix::test
