@@ -1,10 +1,11 @@
-# Test programs: GoogleTest natively from Debian's package, for Windows from Debian's sources.
+# Test programs: GoogleTest from Debian's package natively, from Debian's sources when
+# cross-building for Windows, and from find_package when building on Windows itself.
 # Windows test programs run under Wine through CMAKE_CROSSCOMPILING_EMULATOR.
 if(NOT TAVRIX_TESTS)
   return()
 endif()
 
-if(WIN32)
+if(CMAKE_CROSSCOMPILING)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
