@@ -179,7 +179,7 @@ void 界面::OnCommand(int id, WORD code, HWND) {
 
 LRESULT 界面::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // The web-site line is a link: it shows the hand over it.
-    if (message == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) == Control(Label9)) {
+    if (message == WM_SETCURSOR && GetDlgCtrlID(reinterpret_cast<HWND>(wParam)) == Label9) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
     }
