@@ -7,7 +7,7 @@ packages=(
   cmake make g++ googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine64 wine32:i386
-  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-arphic-uming
+  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-arphic-uming fonts-wine
   python3 python3-pil file zip
 )
 

@@ -15,8 +15,13 @@ cleanup() {
   tavrix_stop_display
 }
 trap cleanup EXIT
-# Keep each prefix's server alive between test programs: each then starts in a fraction of a second.
-for dpi in 96 120; do WINEPREFIX="$TAVRIX_BUILD/wine/$dpi" /usr/lib/wine/wineserver64 -p; done
+# Keep each prefix's server and services alive between test programs: each then starts in a
+# fraction of a second. The services start here, away from CTest's output pipes, which they would
+# otherwise hold open after the first test program ends.
+for dpi in 96 120; do
+  WINEPREFIX="$TAVRIX_BUILD/wine/$dpi" /usr/lib/wine/wineserver64 -p
+  WINEPREFIX="$TAVRIX_BUILD/wine/$dpi" "$TAVRIX_WINE64" wineboot.exe </dev/null >/dev/null 2>&1
+done
 
 status=0
 ctest --test-dir "$TAVRIX_BUILD/native" --output-on-failure -j "$(nproc)" || status=1
