@@ -120,9 +120,10 @@ Form::Form(const FormDesign& design) : design_(design), dpi_(SystemDpi()) {}
 
 Form::~Form() {
     // The window and its children go first, while the pictures, fonts and brushes they paint with
-    // are still there (a child hidden on its way out repaints its siblings); the tooltip window,
-    // which the window owns, goes with it. The owned child objects follow with the members.
+    // are still there (a child hidden on its way out repaints its siblings); then the tooltip
+    // window, which no window owns (see AddTooltip). The owned child objects follow with the members.
     DestroyHandle();
+    if (tooltips_) DestroyWindow(tooltips_);
     tooltips_ = nullptr;
 }
 
@@ -238,12 +239,12 @@ HWND Form::CreateControl(const ControlSpec& control, const SettingsSpec* setting
 }
 
 void Form::AddTooltip(HWND control, const wchar_t* text) {
-    // Made with the first tool only: a window that owns a popup cannot become topmost under Wine,
-    // so a window without tooltips owns none.
+    // Made with the first tool only, and owned by no window: Wine never makes a window topmost
+    // while it owns a popup, and "总在最上面" must work. The form destroys it itself.
     if (!tooltips_) {
-        tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+        tooltips_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                     GetModuleHandleW(nullptr), nullptr);
         Check(tooltips_ != nullptr, L"创建提示窗口");
     }
@@ -466,6 +467,11 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
         OnActivate(true);
         return 0;
+    case WM_DESTROY:
+        // No window owns the tooltips, so none takes them along.
+        if (tooltips_) DestroyWindow(tooltips_);
+        tooltips_ = nullptr;
+        break;
     }
     return Window::HandleMessage(message, wParam, lParam);
 }
