@@ -69,8 +69,7 @@ Form1::Form1() : Form(kDesign) {}
 
 void Form1::Create() {
     if (Handle()) return;
-    RegisterWindowClass(kClassName,
-                        LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVRIX_HELP)), nullptr);
+    RegisterWindowClass(kClassName, IDI_TAVRIX_HELP, nullptr);
     SetBackground(win::LoadBitmapResource(IDB_HELP_PICTURE));
     CreateForm(kClassName, kCaption, kStyle, 0, kClientWidth, kClientHeight);
     OnLoad();

@@ -156,8 +156,7 @@ const 界面::ClickHandler 界面::kClickHandlers[] = {
 
 void 界面::Show() {
     if (!Handle()) {
-        RegisterWindowClass(L"TavrixMainWindow",
-                            LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVRIX)), nullptr);
+        RegisterWindowClass(L"TavrixMainWindow", IDI_TAVRIX, nullptr);
         SetBackground(win::LoadBitmapResource(IDB_BACKGROUND));
         CreateForm(L"TavrixMainWindow", L"", WS_POPUP | WS_BORDER, WS_EX_APPWINDOW, kClientWidth,
                    kClientHeight);

@@ -29,7 +29,7 @@ constexpr wchar_t kWelcomeLine[] = L"欢迎使用Tavrix软件，启动……";
 Form1::Form1(界面& mainWindow) : Form(kDesign), mainWindow_(mainWindow) {}
 
 void Form1::Show() {
-    RegisterWindowClass(kClassName, nullptr, nullptr);
+    RegisterWindowClass(kClassName, 0, nullptr);
     SetBackground(win::LoadJpegResource(IDR_SPLASH_PICTURE));
     // A tool window: no frame, no taskbar button.
     CreateForm(kClassName, L"Form1", WS_POPUP, WS_EX_TOOLWINDOW, kWidth, kHeight);

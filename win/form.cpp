@@ -34,7 +34,7 @@ HBRUSH BackgroundBrushFor(HWND control, HDC dc) {
 class PictureBox : public Window {
 public:
     PictureBox(HWND form, int id, const RECT& bounds, bool shown) {
-        RegisterWindowClass(kPictureBoxClass, nullptr, nullptr);
+        RegisterWindowClass(kPictureBoxClass, 0, nullptr);
         CreateHandle(0, kPictureBoxClass, L"",
                      WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP | (shown ? WS_VISIBLE : 0),
                      bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
@@ -68,7 +68,7 @@ protected:
 class Picture : public Window {
 public:
     Picture(HWND form, int id, const RECT& bounds, bool shown, HBITMAP image) : image_(image) {
-        RegisterWindowClass(kPictureClass, nullptr, nullptr);
+        RegisterWindowClass(kPictureClass, 0, nullptr);
         CreateHandle(0, kPictureClass, L"", WS_CHILD | WS_CLIPSIBLINGS | (shown ? WS_VISIBLE : 0),
                      bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                      form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
@@ -250,7 +250,9 @@ void Form::AddTooltip(HWND control, const wchar_t* text) {
     }
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    // Transparent: a click on a tip that stands under the pointer reaches the control beneath
+    // instead of taking the activation away from the window.
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
     tool.hwnd = Handle();
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = const_cast<wchar_t*>(text);

@@ -39,7 +39,7 @@ Window* Window::FromHandle(HWND hwnd) noexcept {
     return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProperty)) : nullptr;
 }
 
-void Window::RegisterWindowClass(const wchar_t* className, HICON icon, HBRUSH background,
+void Window::RegisterWindowClass(const wchar_t* className, int iconResource, HBRUSH background,
                                  UINT style) {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
@@ -49,8 +49,15 @@ void Window::RegisterWindowClass(const wchar_t* className, HICON icon, HBRUSH ba
     wc.style = style;
     wc.lpfnWndProc = &Window::Procedure;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hIcon = icon;
-    wc.hIconSm = icon;
+    if (iconResource) {
+        const HINSTANCE module = GetModuleHandleW(nullptr);
+        auto load = [&](int width, int height) {
+            return static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(iconResource), IMAGE_ICON,
+                                                 width, height, LR_SHARED));
+        };
+        wc.hIcon = load(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+        wc.hIconSm = load(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+    }
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = className;

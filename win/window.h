@@ -23,7 +23,8 @@ public:
 
 protected:
     // Registers (once per process) a class whose procedure is Window's; throws on failure.
-    static void RegisterWindowClass(const wchar_t* className, HICON icon, HBRUSH background,
+    // The icon is a resource of the program (0: none), loaded at the large and the small size.
+    static void RegisterWindowClass(const wchar_t* className, int iconResource, HBRUSH background,
                                     UINT style = 0);
     void CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                       int x, int y, int width, int height, HWND parent, HMENU id = nullptr);

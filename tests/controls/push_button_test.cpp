@@ -40,7 +40,7 @@ const win::FormDesign kDesign{kControls, kSettings, kTabOrder, {L"宋体", 90, G
 class ButtonForm : public win::Form {
 public:
     ButtonForm() : Form(kDesign) {
-        RegisterWindowClass(L"TavrixButtonTest", nullptr, nullptr);
+        RegisterWindowClass(L"TavrixButtonTest", 0, nullptr);
         CreateForm(L"TavrixButtonTest", L"buttons", WS_POPUP | WS_BORDER, 0, 4000, 2400);
         CentreOnScreen();
         ShowWindow(Handle(), SW_SHOW);
