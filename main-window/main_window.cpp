@@ -9,6 +9,7 @@
 #include "controls/skins.h"
 #include "main-window/resource.h"
 #include "win/maker.h"
+#include "win/window.h"
 
 namespace tavrix {
 namespace {
@@ -264,7 +265,47 @@ void 界面::OnLabel9Click() { OpenWebPage(Handle(), TAVRIX_MAKER_LINKED_SITE); 
 // Any mouse button on the title strip drags the window, as a title bar would.
 void 界面::OnImage1MouseDown() {
     ReleaseCapture();
-    SendMessageW(Handle(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    if (GetKeyState(VK_LBUTTON) < 0)
+        SendMessageW(Handle(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    else
+        FollowMouseUntilReleased();
+}
+
+// The system's move loop ends only when the left button goes up: started by another button it
+// would leave the window stuck to the pointer. For those the window follows the mouse here, until
+// the button is released.
+void 界面::FollowMouseUntilReleased() {
+    POINT last;
+    GetCursorPos(&last);
+    SetCapture(Handle());
+    MSG message;
+    while (GetCapture() == Handle()) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            ReleaseCapture();
+            if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        switch (message.message) {
+        case WM_MOUSEMOVE: {
+            POINT now;
+            RECT outer;
+            GetCursorPos(&now);
+            GetWindowRect(Handle(), &outer);
+            SetWindowPos(Handle(), nullptr, outer.left + now.x - last.x, outer.top + now.y - last.y, 0,
+                         0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            last = now;
+            continue;
+        }
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_XBUTTONUP:
+            ReleaseCapture();
+            continue;
+        }
+        win::HandleQueuedMessage(message);
+    }
 }
 
 // The exit buttons end the program at once: nothing is asked, nothing is saved.

@@ -43,6 +43,7 @@ private:
     void OnCommand16Click();
     void OnLabel9Click();
     void OnImage1MouseDown();
+    void FollowMouseUntilReleased();
 
     struct ClickHandler {
         int id;

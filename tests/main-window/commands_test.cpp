@@ -217,7 +217,7 @@ TEST_F(MainWindowCommands, TheTitleStripDragsTheWindowWithAnyMouseButton) {
             }
             INPUT release{};
             release.type = INPUT_MOUSE;
-            release.mi.dwFlags = up | MOUSEEVENTF_LEFTUP;
+            release.mi.dwFlags = up;
             SendInput(1, &release, sizeof(release));
         });
         INPUT press{};
@@ -237,6 +237,13 @@ TEST_F(MainWindowCommands, TheTitleStripDragsTheWindowWithAnyMouseButton) {
         EXPECT_EQ(after.right - after.left, before.right - before.left);
         EXPECT_GT(after.left, before.left);
         EXPECT_GT(after.top, before.top);
+        // Released, the window stays where it is while the mouse goes on.
+        MoveMouse(POINT{start.x + 90, start.y + 70});
+        Pump(200ms);
+        RECT later;
+        GetWindowRect(Hwnd(), &later);
+        EXPECT_EQ(later.left, after.left) << "button " << down;
+        EXPECT_EQ(later.top, after.top) << "button " << down;
     }
 }
 
