@@ -1,0 +1,163 @@
+// The cost of one keystroke in the main window: from the key's WM_CHAR reaching the input box
+// until the output box holds its final text (the edit, the change notification, the walk over
+// the whole catalogue and every write of the output box). Painting comes later and is not counted.
+//
+// keystroke_bench [keystrokes]  prints one line of JSON: count, median, p99, max and mean in
+// microseconds. Each keystroke is checked afterwards (outside the timing) against the lookup.
+// Beside it, as a yardstick, the same keys typed into a bare edit control of the input box's
+// size and styles with nobody listening: what the system's control costs by itself.
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "main-window/main_window.h"
+#include "win/window.h"
+
+namespace {
+
+using tavrix::界面;
+
+// Typed and erased again, round after round: hits early and late in the catalogue, a repeated
+// key, the one upper-case key, misses, and an input longer than any key.
+constexpr std::wstring_view kWords[] = {L"zip", L"jpg",  L"MPEG", L"vxd",
+                                        L"avd", L"job*", L"qqq", L"abcdef"};
+
+std::u16string_view Utf16(const std::wstring& text) {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows texts are UTF-16");
+    return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
+}
+
+std::wstring TextOf(HWND hwnd) {
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
+    return text;
+}
+
+void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        tavrix::win::HandleQueuedMessage(message);
+}
+
+class Keystrokes {
+public:
+    // Without an output box, only the timing is kept.
+    Keystrokes(HWND input, HWND output) : input_(input), output_(output) {
+        QueryPerformanceFrequency(&frequency_);
+    }
+
+    // One character as the message loop hands it to the focused input box; false if the output
+    // box then disagrees with the lookup.
+    bool Type(wchar_t character) {
+        MSG message{};
+        message.hwnd = input_;
+        message.message = WM_CHAR;
+        message.wParam = character;
+        message.lParam = 1;
+        message.time = GetTickCount();
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        tavrix::win::HandleQueuedMessage(message);
+        QueryPerformanceCounter(&end);
+        micros_.push_back(static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 /
+                          static_cast<double>(frequency_.QuadPart));
+        if (!output_) return true;
+        const std::wstring input = TextOf(input_);
+        const std::wstring output = TextOf(output_);
+        return Utf16(output) == tavrix::FindDescription(Utf16(input));
+    }
+
+    // "name":{...} with count, median, 99th percentile, max and mean in microseconds.
+    std::string Report(const char* name) {
+        std::sort(micros_.begin(), micros_.end());
+        const size_t n = micros_.size();
+        double sum = 0;
+        for (double m : micros_) sum += m;
+        auto at = [&](double q) {
+            return micros_[std::min(n - 1, static_cast<size_t>(q * static_cast<double>(n)))];
+        };
+        char text[256];
+        std::snprintf(text, sizeof(text),
+                      "\"%s\":{\"keystrokes\":%zu,\"median_us\":%.1f,\"p99_us\":%.1f,"
+                      "\"max_us\":%.1f,\"mean_us\":%.1f}",
+                      name, n, at(0.5), at(0.99), micros_[n - 1], sum / static_cast<double>(n));
+        return text;
+    }
+
+private:
+    HWND input_, output_;
+    LARGE_INTEGER frequency_{};
+    std::vector<double> micros_;
+};
+
+// Types the words and erases them again, round after round, until `wanted` keys are typed.
+bool TypeRounds(Keystrokes& keystrokes, long wanted) {
+    long typed = 0;
+    while (typed < wanted) {
+        for (std::wstring_view word : kWords) {
+            for (wchar_t c : word) {
+                if (!keystrokes.Type(c)) return false;
+                ++typed;
+            }
+            for (size_t i = 0; i < word.size(); ++i) {
+                if (!keystrokes.Type(VK_BACK)) return false;
+                ++typed;
+            }
+            Pump();  // paints between words, as a user's pauses would let it
+        }
+    }
+    return true;
+}
+
+// A bare edit control with the input box's size, styles and limit, on a plain window.
+HWND BareInputBox(HWND like) {
+    RECT outer;
+    GetWindowRect(like, &outer);
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, outer.left,
+                                  outer.top - 40, outer.right - outer.left + 20,
+                                  outer.bottom - outer.top + 60, nullptr, nullptr, nullptr, nullptr);
+    HWND box = CreateWindowExW(GetWindowLongW(like, GWL_EXSTYLE), L"EDIT", L"",
+                               GetWindowLongW(like, GWL_STYLE), 10, 20, outer.right - outer.left,
+                               outer.bottom - outer.top, window, nullptr, nullptr, nullptr);
+    SendMessageW(box, WM_SETFONT, SendMessageW(like, WM_GETFONT, 0, 0), FALSE);
+    SendMessageW(box, EM_LIMITTEXT, 6, 0);
+    SetFocus(box);
+    Pump();
+    return box;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const long wanted = argc > 1 ? std::wcstol(argv[1], nullptr, 10) : 20000;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    界面 window;
+    window.Show();
+    Pump();
+    HWND input = window.Control(界面::Text1);
+    SetFocus(input);
+    // The prompt goes first, as a user would delete it.
+    SendMessageW(input, EM_SETSEL, 0, -1);
+    SendMessageW(input, WM_CHAR, VK_BACK, 1);
+    Pump();
+
+    Keystrokes lookup(input, window.Control(界面::Text2));
+    if (!TypeRounds(lookup, wanted)) {
+        std::fprintf(stderr, "the output box disagrees with the lookup\n");
+        return 1;
+    }
+    Keystrokes bare(BareInputBox(input), nullptr);
+    TypeRounds(bare, wanted / 4);
+    std::printf("{%s,%s}\n", lookup.Report("main_window").c_str(),
+                bare.Report("bare_edit").c_str());
+    return 0;
+}

@@ -1,0 +1,327 @@
+"""The world the end-to-end tests act in: a private X display, a Wine prefix of the project's own,
+the programs started under Wine, the inspector that reads their windows from outside, and real
+X input through xdotool. Standard library only."""
+
+import json
+import os
+import re
+import select
+import shutil
+import subprocess
+import tempfile
+import time
+
+ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+WINE64 = "/usr/lib/wine/wine64"
+WINESERVER64 = "/usr/lib/wine/wineserver64"
+
+# Where programs run when the caller names no Wine prefix.
+DEFAULT_PREFIX = os.path.join(ROOT, "build", "e2e-wine", "96")
+
+MAIN_CLASS = "TavrixMainWindow"
+SPLASH_CLASS = "TavrixSplash"
+HELP_CLASS = "TavrixHelpWindow"
+PLAIN_CLASS = "MinimalWindow"
+
+
+class Failure(AssertionError):
+    pass
+
+
+def wait_until(check, timeout=5.0, interval=0.02, what="condition"):
+    """Polls check() until it returns something true; returns it, or raises after the timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = check()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+class Display:
+    """The X display: the one given in DISPLAY, or a private Xvfb of 1024 x 768 started here."""
+
+    def __init__(self, own=None):
+        self.xvfb = None
+        if own or not os.environ.get("DISPLAY"):
+            read_end, write_end = os.pipe()
+            self.xvfb = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                 "-nolisten", "tcp", "-noreset"],
+                pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            os.close(write_end)
+            with os.fdopen(read_end) as numbers:
+                self.name = ":" + numbers.readline().strip()
+        else:
+            self.name = os.environ["DISPLAY"]
+
+    def close(self):
+        if self.xvfb:
+            self.xvfb.terminate()
+            self.xvfb.wait()
+
+
+class Wine:
+    """Starts Windows programs in one prefix on one display."""
+
+    def __init__(self, prefix, display):
+        self.prefix = prefix
+        self.env = dict(os.environ)
+        self.env.update(WINEPREFIX=prefix, DISPLAY=display.name, WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=", WINEARCH="win64", LC_ALL="C.UTF-8")
+        self.env.pop("WINELOADER", None)
+        self.server_started = False
+
+    @staticmethod
+    def prepare_prefix(prefix, dpi=96):
+        """Creates the prefix as the test command does: Chinese fonts, the browser recorder, no
+        window manager expected."""
+        subprocess.run(["bash", "-c", 'source "$1/scripts/env.sh" && tavrix_wine_prefix "$2" "$3" '
+                        '"record unmanaged"', "-", ROOT, prefix, str(dpi)], check=True)
+
+    def keep_server(self):
+        """Keeps the prefix's wineserver running between programs: each then starts much faster."""
+        result = subprocess.run([WINESERVER64, "-p"], env=self.env, stdin=subprocess.DEVNULL,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.server_started = result.returncode == 0
+
+    def stop_server(self):
+        if self.server_started:
+            subprocess.run([WINESERVER64, "-k"], env=self.env, stderr=subprocess.DEVNULL)
+
+    def start(self, exe, *args, pipes=False):
+        return subprocess.Popen([WINE64, exe, *args], env=self.env,
+                                stdin=subprocess.PIPE if pipes else subprocess.DEVNULL,
+                                stdout=subprocess.PIPE if pipes else subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+
+    def record_log(self):
+        return os.path.join(self.prefix, "opened-addresses.log")
+
+    def opened_addresses(self):
+        try:
+            with open(self.record_log(), encoding="utf-8") as log:
+                return [line.rstrip("\n") for line in log]
+        except FileNotFoundError:
+            return []
+
+
+def _escape(word):
+    return (str(word).replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n")
+            .replace("\r", "\\r"))
+
+
+class Inspector:
+    """The long-lived inspector: one command per line, one JSON answer per line."""
+
+    def __init__(self, wine, exe):
+        self.process = wine.start(exe, pipes=True)
+        self._buffer = b""
+        ready = self._read(timeout=30)
+        if not ready.get("ready"):
+            raise Failure("the inspector did not start: %r" % ready)
+
+    def _read(self, timeout=10):
+        deadline = time.monotonic() + timeout
+        fd = self.process.stdout.fileno()
+        while b"\n" not in self._buffer:
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([fd], [], [], left)[0]:
+                raise Failure("the inspector did not answer")
+            chunk = os.read(fd, 65536)
+            if not chunk:
+                raise Failure("the inspector ended")
+            self._buffer += chunk
+        line, self._buffer = self._buffer.split(b"\n", 1)
+        return json.loads(line.decode("utf-8"))
+
+    def send(self, *words):
+        self.process.stdin.write(("\t".join(_escape(w) for w in words) + "\n").encode("utf-8"))
+        self.process.stdin.flush()
+
+    def ask(self, *words, timeout=10):
+        self.send(*words)
+        return self.answer(timeout)
+
+    def answer(self, timeout=10):
+        answer = self._read(timeout)
+        if not answer.get("ok"):
+            raise Failure("inspector: %s" % answer.get("error"))
+        return answer
+
+    def tree(self, cls):
+        answer = self.ask("tree", cls)
+        return answer if answer["found"] else None
+
+    def windows(self):
+        return self.ask("windows")["windows"]
+
+    def clipboard(self, text):
+        self.ask("clipboard", text)
+
+    def close_window(self, cls):
+        self.ask("close", cls)
+
+    def watch(self, timeout_ms, *classes):
+        self.start_watch(timeout_ms, *classes)
+        return self.end_watch(timeout_ms)
+
+    def start_watch(self, timeout_ms, *classes):
+        """Starts watching for the windows to become visible; end_watch() tells when each did
+        (seconds since 1970, on the clock of time.time()), or None."""
+        self.send("watch", timeout_ms, *classes)
+
+    def end_watch(self, timeout_ms):
+        answer = self.answer(timeout=timeout_ms / 1000 + 10)
+        return {entry["class"]: entry["time"] for entry in answer["seen"]}
+
+    def peak_working_set(self, pid):
+        return self.ask("memory", pid)["peak_working_set"]
+
+    def close(self):
+        try:
+            self.process.stdin.write(b"quit\n")
+            self.process.stdin.flush()
+            self.process.wait(timeout=10)
+        except (OSError, subprocess.TimeoutExpired):
+            self.process.kill()
+
+
+class Pointer:
+    """Real X input: one xdotool that reads its commands from a pipe, so that an action costs no
+    program start. Clicks that follow each other closely on one spot are spaced out so that the
+    system never takes them for a double click."""
+
+    DOUBLE_CLICK_GAP = 0.6  # seconds: more than the system's double-click time
+
+    def __init__(self, display):
+        self.env = dict(os.environ, DISPLAY=display.name)
+        self._last_click = (0.0, -100, -100)
+        self._xdotool = subprocess.Popen(["xdotool", "-"], env=self.env, stdin=subprocess.PIPE,
+                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+
+    def xdotool(self, *args):
+        """Runs one xdotool command line and waits until it is done: the pointer's location,
+        asked for after it, comes back only then. Returns that location as a dict (x, y, window)."""
+        line = " ".join(str(a) for a in args)
+        try:
+            self._xdotool.stdin.write(line + "\ngetmouselocation\n")
+            self._xdotool.stdin.flush()
+        except BrokenPipeError:
+            raise Failure("xdotool has ended: " + self._xdotool.stderr.read().strip())
+        answer = self._xdotool.stdout.readline()
+        if not answer:
+            raise Failure("xdotool %s: %s" % (line, self._xdotool.stderr.read().strip()))
+        return dict(field.split(":", 1) for field in answer.split())
+
+    def close(self):
+        self._xdotool.stdin.close()
+        self._xdotool.wait()
+
+    def move(self, x, y):
+        self.xdotool("mousemove", x, y)
+
+    def focus_under(self, x, y):
+        """Gives the X keyboard focus to the window under the point: without a window manager
+        nothing else would."""
+        window = self.xdotool("mousemove", x, y).get("window")
+        if window:
+            self.xdotool("windowfocus", window)
+
+    def _space_out(self, x, y):
+        when, lx, ly = self._last_click
+        if abs(x - lx) <= 8 and abs(y - ly) <= 8:
+            wait = self.DOUBLE_CLICK_GAP - (time.monotonic() - when)
+            if wait > 0:
+                time.sleep(wait)
+
+    def click(self, x, y, button=1):
+        self._space_out(x, y)
+        # A hand comes to rest before it clicks: a tip under the pointer has time to go.
+        self.xdotool("mousemove", x, y, "sleep", "0.03", "click", "--delay", 0, button)
+        self._last_click = (time.monotonic(), x, y)
+
+    def drag(self, x, y, dx, dy, button=1, steps=4):
+        self._space_out(x, y)
+        args = ["mousemove", x, y, "mousedown", button]
+        for i in range(1, steps + 1):
+            args += ["sleep", "0.03", "mousemove", x + dx * i // steps, y + dy * i // steps]
+        args += ["sleep", "0.05", "mouseup", button]
+        self.xdotool(*args)
+        self._last_click = (time.monotonic(), x + dx, y + dy)
+
+    def key(self, *keys):
+        self.xdotool("key", "--delay", 8, *keys)
+
+    def x_stacking(self):
+        """The rectangles (left, top, right, bottom) of the X screen's windows, top first."""
+        out = subprocess.run(["xwininfo", "-root", "-children"], env=self.env, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, text=True).stdout
+        rects = []
+        for line in out.splitlines():
+            m = re.search(r"\s(\d+)x(\d+)\+(-?\d+)\+(-?\d+)\s", line + " ")
+            if m and line.strip().startswith("0x"):
+                w, h, x, y = map(int, m.groups())
+                rects.append((x, y, x + w, y + h))
+        return rects
+
+
+
+def screenshot(display, path, rect):
+    """Saves the screen area rect = [left, top, right, bottom] as a PNG."""
+    left, top, right, bottom = rect
+    full = tempfile.NamedTemporaryFile(suffix=".png", delete=False).name
+    try:
+        subprocess.run(["import", "-display", display.name, "-window", "root", full], check=True)
+        subprocess.run(["convert", full, "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
+                        "+repage", "-strip", path], check=True)
+    finally:
+        os.unlink(full)
+
+
+class Session:
+    """Display, prefix, wineserver and inspector for one run; closes what it started."""
+
+    def __init__(self, bin_dir, prefix=None, own_display=False):
+        self.bin = bin_dir
+        self.display = Display(own_display)
+        self.own_prefix = prefix is None and not os.environ.get("WINEPREFIX")
+        self.prefix = prefix or os.environ.get("WINEPREFIX") or DEFAULT_PREFIX
+        Wine.prepare_prefix(self.prefix)
+        self.wine = Wine(self.prefix, self.display)
+        self.wine.keep_server()
+        self.pointer = Pointer(self.display)
+        self.inspector = Inspector(self.wine, self.exe("inspector"))
+        self.processes = []
+        self.known_issues = set()  # faults seen that are known and reported, not failed on
+
+    def exe(self, name):
+        path = os.path.join(self.bin, name + ".exe")
+        if not os.path.exists(path):
+            raise Failure("missing program: " + path)
+        return path
+
+    def has(self, name):
+        return os.path.exists(os.path.join(self.bin, name + ".exe"))
+
+    def start(self, name):
+        process = self.wine.start(self.exe(name))
+        self.processes.append(process)
+        return process
+
+    def close(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        self.inspector.close()
+        self.pointer.close()
+        self.wine.stop_server()
+        self.display.close()
+
+
+def which(tool):
+    if not shutil.which(tool):
+        raise Failure("needs %s (scripts/setup.sh installs it)" % tool)

@@ -1,0 +1,425 @@
+// The end-to-end tests' eyes: a console program that reads another program's windows from outside,
+// as an accessibility or inspection tool would, and never touches their input.
+//
+// It serves one command per line on stdin and answers each with one line of JSON on stdout, so
+// that a test run starts it once (a program start under Wine costs a large part of a second).
+// A command is its name and its arguments separated by tabs; "\t", "\n", "\r" and "\\" escape
+// those characters inside an argument.
+//
+//   windows                  top-level windows, top of the stacking order first
+//   tree CLASS               the first window of that class with every control under it
+//   clipboard TEXT           puts TEXT on the clipboard, for a paste
+//   close CLASS              asks the window of that class to close (WM_CLOSE)
+//   watch MS CLASS...        polls until a window of each class is visible; when each appeared
+//   memory PID               the peak working set of a process
+//   quit
+//
+// Every answer has "ok"; a failed command answers {"ok":false,"error":...}.
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// ---- text -------------------------------------------------------------------------------------
+
+std::string Utf8(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), size,
+                        nullptr, nullptr);
+    return narrow;
+}
+
+std::wstring Wide(std::string_view text) {
+    if (text.empty()) return {};
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
+}
+
+// A JSON object written field by field.
+class Json {
+public:
+    Json& Field(const char* name) {
+        out_ += first_ ? "" : ",";
+        first_ = false;
+        out_ += '"';
+        out_ += name;
+        out_ += "\":";
+        return *this;
+    }
+    Json& Str(std::wstring_view text) {
+        out_ += '"';
+        for (const char c : Utf8(text)) {
+            switch (c) {
+            case '"': out_ += "\\\""; break;
+            case '\\': out_ += "\\\\"; break;
+            case '\n': out_ += "\\n"; break;
+            case '\r': out_ += "\\r"; break;
+            case '\t': out_ += "\\t"; break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof(escaped), "\\u%04x", c);
+                    out_ += escaped;
+                } else {
+                    out_ += c;
+                }
+            }
+        }
+        out_ += '"';
+        return *this;
+    }
+    Json& Num(long long value) {
+        out_ += std::to_string(value);
+        return *this;
+    }
+    Json& Real(double value) {
+        char text[40];
+        std::snprintf(text, sizeof(text), "%.6f", value);
+        out_ += text;
+        return *this;
+    }
+    Json& Bool(bool value) {
+        out_ += value ? "true" : "false";
+        return *this;
+    }
+    Json& Rect(const RECT& r) {
+        char text[64];
+        std::snprintf(text, sizeof(text), "[%ld,%ld,%ld,%ld]", static_cast<long>(r.left),
+                      static_cast<long>(r.top), static_cast<long>(r.right),
+                      static_cast<long>(r.bottom));
+        out_ += text;
+        return *this;
+    }
+    Json& Pair(long long first, long long second) {
+        char text[48];
+        std::snprintf(text, sizeof(text), "[%lld,%lld]", first, second);
+        out_ += text;
+        return *this;
+    }
+    Json& Raw(const std::string& json) {
+        out_ += json;
+        return *this;
+    }
+    std::string Done() const { return "{" + out_ + "}"; }
+
+private:
+    std::string out_;
+    bool first_ = true;
+};
+
+// ---- reading windows from outside -------------------------------------------------------------
+
+constexpr UINT kTimeoutMs = 2000;
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[256] = {};
+    GetClassNameW(hwnd, name, 256);
+    return name;
+}
+
+// The control's text as it holds it now. An edit control keeps its text to itself: only
+// WM_GETTEXT, which crosses processes, reads it. Other windows' texts are the captions that the
+// system keeps, which it gives out without a round trip to their program.
+std::wstring TextOf(HWND hwnd, const std::wstring& className) {
+    if (className != L"Edit") {
+        wchar_t caption[4096];
+        const int length = InternalGetWindowText(hwnd, caption, 4096);
+        return std::wstring(caption, static_cast<size_t>(length > 0 ? length : 0));
+    }
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &length))
+        return L"<no answer>";
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, kTimeoutMs, &copied))
+        return L"<no answer>";
+    text.resize(copied);
+    return text;
+}
+
+bool Topmost(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+RECT InParent(HWND parent, RECT screen) {
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&screen), 2);
+    return screen;
+}
+
+std::string Handle(HWND hwnd) {
+    char text[24];
+    std::snprintf(text, sizeof(text), "0x%llx",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)));
+    return text;
+}
+
+long long PeakWorkingSet(DWORD pid) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return -1;
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    const bool ok = GetProcessMemoryInfo(process, &counters, sizeof(counters)) != FALSE;
+    CloseHandle(process);
+    return ok ? static_cast<long long>(counters.PeakWorkingSetSize) : -1;
+}
+
+// Seconds since 1970, on the same clock as the test driver's time.time().
+double Now() {
+    FILETIME time;
+    GetSystemTimePreciseAsFileTime(&time);
+    const unsigned long long ticks =
+        (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return static_cast<double>(ticks - 116444736000000000ULL) / 1e7;
+}
+
+// The first top-level window of the class, a visible one before a hidden one.
+HWND FindTopLevel(const std::wstring& className) {
+    HWND hidden = nullptr;
+    for (HWND hwnd = GetTopWindow(nullptr); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
+        if (ClassOf(hwnd) != className) continue;
+        if (IsWindowVisible(hwnd)) return hwnd;
+        if (!hidden) hidden = hwnd;
+    }
+    return hidden;
+}
+
+void DescribeControl(HWND hwnd, HWND parent, int z, std::string& out) {
+    RECT screen{};
+    GetWindowRect(hwnd, &screen);
+    const std::wstring className = ClassOf(hwnd);
+    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    Json control;
+    control.Field("hwnd").Str(Wide(Handle(hwnd)))
+        .Field("parent").Str(Wide(Handle(parent)))
+        .Field("class").Str(className)
+        .Field("id").Num(GetDlgCtrlID(hwnd))
+        .Field("text").Str(TextOf(hwnd, className))
+        .Field("visible").Bool((style & WS_VISIBLE) != 0)
+        .Field("screen").Rect(screen)
+        .Field("rect").Rect(InParent(parent, screen))
+        .Field("z").Num(z)
+        .Field("style").Num(style & 0xFFFFFFFFLL);
+    if (className == L"Edit") {
+        DWORD_PTR selection = 0, firstLine = 0;
+        SendMessageTimeoutW(hwnd, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &selection);
+        SendMessageTimeoutW(hwnd, EM_GETFIRSTVISIBLELINE, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs,
+                            &firstLine);
+        control.Field("selection").Pair(LOWORD(selection), HIWORD(selection));
+        control.Field("first_line").Num(static_cast<long long>(firstLine));
+    }
+    if (!out.empty()) out += ",";
+    out += control.Done();
+    int childZ = 0;
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        DescribeControl(child, hwnd, childZ++, out);
+}
+
+// ---- commands ---------------------------------------------------------------------------------
+
+std::string Fail(const std::wstring& why) {
+    return Json().Field("ok").Bool(false).Field("error").Str(why).Done();
+}
+
+std::string Windows() {
+    std::string list;
+    int z = 0;
+    for (HWND hwnd = GetTopWindow(nullptr); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT), ++z) {
+        if (!IsWindowVisible(hwnd)) continue;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        RECT rect{};
+        GetWindowRect(hwnd, &rect);
+        Json window;
+        window.Field("hwnd").Str(Wide(Handle(hwnd)))
+            .Field("class").Str(ClassOf(hwnd))
+            .Field("text").Str(TextOf(hwnd, ClassOf(hwnd)))
+            .Field("pid").Num(pid)
+            .Field("topmost").Bool(Topmost(hwnd))
+            .Field("rect").Rect(rect)
+            .Field("z").Num(z);
+        if (!list.empty()) list += ",";
+        list += window.Done();
+    }
+    return Json().Field("ok").Bool(true).Field("windows").Raw("[" + list + "]").Done();
+}
+
+std::string Tree(const std::wstring& className) {
+    HWND window = FindTopLevel(className);
+    if (!window) return Json().Field("ok").Bool(true).Field("found").Bool(false).Done();
+    DWORD pid = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &pid);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    GetGUIThreadInfo(thread, &gui);
+    RECT rect{}, client{};
+    GetWindowRect(window, &rect);
+    GetClientRect(window, &client);
+    std::string controls;
+    int z = 0;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        DescribeControl(child, window, z++, controls);
+    return Json()
+        .Field("ok").Bool(true)
+        .Field("found").Bool(true)
+        .Field("hwnd").Str(Wide(Handle(window)))
+        .Field("class").Str(className)
+        .Field("text").Str(TextOf(window, className))
+        .Field("pid").Num(pid)
+        .Field("visible").Bool(IsWindowVisible(window) != FALSE)
+        .Field("topmost").Bool(Topmost(window))
+        .Field("rect").Rect(rect)
+        .Field("client").Rect(client)
+        .Field("style").Num(GetWindowLongW(window, GWL_STYLE) & 0xFFFFFFFFLL)
+        .Field("exstyle").Num(GetWindowLongW(window, GWL_EXSTYLE) & 0xFFFFFFFFLL)
+        .Field("focus").Str(Wide(Handle(gui.hwndFocus)))
+        .Field("focus_id").Num(gui.hwndFocus ? GetDlgCtrlID(gui.hwndFocus) : 0)
+        .Field("active").Str(Wide(Handle(gui.hwndActive)))
+        .Field("foreground").Str(Wide(Handle(GetForegroundWindow())))
+        .Field("peak_working_set").Num(PeakWorkingSet(pid))
+        .Field("controls").Raw("[" + controls + "]")
+        .Done();
+}
+
+std::string Clipboard(const std::wstring& text) {
+    // Another program may hold the clipboard for a moment (a paste in progress).
+    bool open = false;
+    for (int attempt = 0; attempt < 100 && !open; ++attempt) {
+        open = OpenClipboard(nullptr) != FALSE;
+        if (!open) Sleep(10);
+    }
+    if (!open) return Fail(L"clipboard busy");
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    bool placed = false;
+    if (auto* target = static_cast<wchar_t*>(memory ? GlobalLock(memory) : nullptr)) {
+        text.copy(target, text.size());
+        target[text.size()] = L'\0';
+        GlobalUnlock(memory);
+        placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    }
+    CloseClipboard();
+    if (!placed) return Fail(L"SetClipboardData failed");
+    return Json().Field("ok").Bool(true).Done();
+}
+
+std::string Close(const std::wstring& className) {
+    HWND window = FindTopLevel(className);
+    if (!window) return Fail(L"no such window");
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return Json().Field("ok").Bool(true).Done();
+}
+
+// Polls every millisecond: the start-up figures want to know when a window came on screen.
+std::string Watch(int timeoutMs, const std::vector<std::wstring>& classes) {
+    std::vector<double> seen(classes.size(), 0.0);
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    size_t remaining = classes.size();
+    while (remaining > 0 && GetTickCount64() < deadline) {
+        for (size_t i = 0; i < classes.size(); ++i) {
+            if (seen[i] > 0) continue;
+            HWND hwnd = FindWindowW(classes[i].c_str(), nullptr);
+            if (hwnd && IsWindowVisible(hwnd)) {
+                seen[i] = Now();
+                --remaining;
+            }
+        }
+        if (remaining > 0) Sleep(1);
+    }
+    std::string times;
+    for (size_t i = 0; i < classes.size(); ++i) {
+        Json entry;
+        entry.Field("class").Str(classes[i]).Field("time");
+        if (seen[i] > 0) entry.Real(seen[i]); else entry.Raw("null");
+        if (!times.empty()) times += ",";
+        times += entry.Done();
+    }
+    return Json().Field("ok").Bool(true).Field("seen").Raw("[" + times + "]").Done();
+}
+
+std::string Memory(DWORD pid) {
+    return Json().Field("ok").Bool(true).Field("peak_working_set").Num(PeakWorkingSet(pid)).Done();
+}
+
+// ---- the command loop -------------------------------------------------------------------------
+
+std::vector<std::wstring> Split(const std::string& line) {
+    std::vector<std::wstring> words;
+    std::string word;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '\t') {
+            words.push_back(Wide(word));
+            word.clear();
+        } else if (c == '\\' && i + 1 < line.size()) {
+            const char next = line[++i];
+            word += next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
+        } else {
+            word += c;
+        }
+    }
+    words.push_back(Wide(word));
+    return words;
+}
+
+std::string Answer(const std::vector<std::wstring>& words) {
+    const std::wstring& command = words[0];
+    const size_t arguments = words.size() - 1;
+    if (command == L"windows") return Windows();
+    if (command == L"tree" && arguments == 1) return Tree(words[1]);
+    if (command == L"clipboard" && arguments == 1) return Clipboard(words[1]);
+    if (command == L"close" && arguments == 1) return Close(words[1]);
+    if (command == L"memory" && arguments == 1)
+        return Memory(static_cast<DWORD>(std::wcstoul(words[1].c_str(), nullptr, 10)));
+    if (command == L"watch" && arguments >= 2)
+        return Watch(static_cast<int>(std::wcstol(words[1].c_str(), nullptr, 10)),
+                     std::vector<std::wstring>(words.begin() + 2, words.end()));
+    return Fail(L"unknown command: " + command);
+}
+
+bool ReadLine(HANDLE input, std::string& line) {
+    line.clear();
+    char c;
+    DWORD read = 0;
+    while (ReadFile(input, &c, 1, &read, nullptr) && read == 1) {
+        if (c == '\n') return true;
+        if (c != '\r') line += c;
+    }
+    return !line.empty();
+}
+
+void WriteLine(HANDLE output, std::string text) {
+    text += '\n';
+    DWORD written = 0;
+    WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    FlushFileBuffers(output);
+}
+
+}  // namespace
+
+int wmain() {
+    // Rectangles in real pixels, whatever the display's DPI.
+    SetProcessDPIAware();
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    WriteLine(output, Json().Field("ok").Bool(true).Field("ready").Bool(true).Done());
+    std::string line;
+    while (ReadLine(input, line)) {
+        if (line.empty()) continue;
+        const std::vector<std::wstring> words = Split(line);
+        if (words[0] == L"quit") break;
+        WriteLine(output, Answer(words));
+    }
+    return 0;
+}

@@ -1,0 +1,489 @@
+"""A reference model of the main window 界面, written from its design rather than from its code:
+the controls in stacking order with their places in twips, the two views and two panels, the
+stacking of the window, the lookup over the catalogue, the not-shown hint and the commands. It
+also models what the system's own controls do with the user's keys (the input box's editing and
+its 6-character limit, Tab order, focus going on when a focused control is hidden), since a real
+user's keys reach the window through them.
+
+Two things Wine's input box does that the model follows: Ctrl+A, and a key or a paste refused at
+the 6-character limit, notify a change although the text stays, so the lookup runs again (and
+replaces the not-shown hint with the same lookup's result).
+
+The model knows nothing of the program's control ids: it matches the inspector's controls by
+their place in the stacking order, so a control out of place shows up as a difference."""
+
+import os
+import re
+
+ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+
+
+# ---- data the window shows: the catalogue and the maker's contact values ----------------------
+
+def _c_string(literal):
+    return re.sub(r'\\(.)', lambda m: {"n": "\n", "r": "\r", "t": "\t"}.get(m.group(1), m.group(1)),
+                  literal)
+
+
+def load_catalogue(path=os.path.join(ROOT, "catalogue", "catalogue_data.inc")):
+    """The 268 (key, description) entries in catalogue order, repeats included."""
+    source = open(path, encoding="utf-8").read()
+    string = r'u"((?:[^"\\]|\\.)*)"'
+    names = {m.group(1): _c_string(m.group(2)) for m in
+             re.finditer(r'constexpr std::u16string_view (\w+) = ' + string, source)}
+    body = source[source.index("kEntries[]"):]
+    entries = []
+    for m in re.finditer(r'\{' + string + r',\s*(?:' + string + r'|(\w+))\}', body):
+        key = _c_string(m.group(1))
+        entries.append((key, _c_string(m.group(2)) if m.group(2) is not None else names[m.group(3)]))
+    if len(entries) != 268:
+        raise ValueError("the catalogue should have 268 entries, read %d" % len(entries))
+    return entries
+
+
+def load_maker(path=os.path.join(ROOT, "win", "maker.h")):
+    """The maker's contact values, defined once for both programs."""
+    return {m.group(1): m.group(2) for m in
+            re.finditer(r'#define TAVRIX_MAKER_(\w+) L"([^"]*)"', open(path, encoding="utf-8").read())}
+
+
+CATALOGUE = load_catalogue()
+MAKER = load_maker()
+
+
+def find_description(text):
+    """The description of the last entry whose key equals the whole text, or the empty text."""
+    result = ""
+    for key, description in CATALOGUE:
+        if key == text:
+            result = description
+    return result
+
+
+PROMPT = "[输入框]"
+NOT_SHOWN_HINT = ("如果还没有显示，情您再确认您的输入无误。建议您上网进行查找并通过邮件向我们报告此后缀名，"
+                  "谢谢您的支持！" + MAKER["EMAIL"])
+INSTRUCTIONS = (
+    "Tavrix通过2005年一年的观察、测试，在2006版中已经修复了N处错误、Bug。希望Tavrix给您带来更多的方便。"
+    + " " * 90 +
+    "Tavrix是一款查看、解释后缀名的软件，当你不知道一个文件是干什么、有什么用是，你不妨查看一下它的后缀名，"
+    "看看他的后缀名是什么(如何显示其后缀名WinXp：打开我的电脑 > 工具 > 文件夹选项 > 查看 > 反选隐藏后缀名，即可)，"
+    "如果他的后缀名是jpg的化，你使用Tavrix输入jpg然后点击查看，你即可知道，它是静态图象专家组制订的静态图象压缩标准，"
+    "具有很高的压缩比，使用非常广泛，可使用PhotoShop等图象处理软件创建，这样你就可以大概知道这个文件有什么用了。"
+    + " " * 88)
+
+# The help window's answers, button by button.
+HELP_ANSWERS = {
+    "Command1": "建议您每1个月升级软件2次",
+    "Command2": "打开主程序，在[用户设置]中或主界面中，单击[在线更新]，即可打开下载页面，下载新版本后，"
+                "安装到此文件夹即可。最好升级完毕后重新启动计算机。",
+    "Command3": "请您尝试更换大/小写试试，如果还是不行，我们建议您上网进行搜索并向我们报告此后缀名(邮箱："
+                + MAKER["EMAIL"] + ")",
+    "Command4": "建议您卸载软件然后重新下载、安装",
+    "Command5": "我们的QQ群：" + MAKER["CHAT_GROUP"] + "；我们的邮箱：" + MAKER["EMAIL"] + "；我们的主页："
+                + MAKER["HOME_PAGE"],
+}
+HELP_INITIAL_TEXT = "欢迎使用Tavrix软件\r\n  \r\n让生活简单化 － Tavrix软件\r\n"
+# The help window's rows, top to bottom (its stacking order), with their captions.
+HELP_ROWS = [("Command2", "如何升级"), ("Command1", "升级建议"), ("Command3", "无法查到所输入的后缀名"),
+             ("Command4", "显示错误(乱码)"), ("Command5", "联系方式"), ("Command6", "其他"),
+             ("Command7", "退出"), ("Text1", None)]
+
+
+# ---- the main window's design -----------------------------------------------------------------
+
+BUTTON, EDIT, LABEL, PANEL, PICTURE = "button", "edit", "label", "panel", "picture"
+
+# In stacking order, the first on top: name, kind, left, top, width, height (twips), caption,
+# shown at start.
+CONTROLS = [
+    ("Text2", EDIT, 240, 1680, 6735, 3375, None, True),
+    ("Command11", BUTTON, 8640, 120, 300, 300, "", True),
+    ("Command15", BUTTON, 4920, 600, 1575, 300, "登陆[Tavrix在线]", True),
+    ("Command14", BUTTON, 2760, 600, 1575, 300, "普通", False),
+    ("Command13", BUTTON, 2760, 600, 1575, 300, "总在最上面", True),
+    ("Command1", BUTTON, 600, 600, 1575, 300, "在线更新", True),
+    ("Text1", EDIT, 240, 5280, 6735, 405, None, True),
+    ("Command6", BUTTON, 6960, 3240, 135, 780, "→", True),
+    ("Command2", BUTTON, 2160, 5880, 2055, 375, "没有显示", True),
+    ("Command10", BUTTON, 6960, 3240, 135, 705, "←", False),
+    ("Command7", BUTTON, 7320, 5280, 1575, 375, "退出", True),
+    ("Command8", BUTTON, 7320, 2640, 1575, 375, "漫游Tavrix", True),
+    ("Command5", BUTTON, 7320, 2160, 1575, 375, "在线更新", True),
+    ("Command4", BUTTON, 7320, 1680, 1575, 375, "关于", True),
+    ("Command16", BUTTON, 6720, 120, 300, 300, "", True),
+    ("guan", PANEL, 240, 1680, 6735, 3375, None, True),
+    ("Label4", LABEL, 4320, 1200, 2175, 255, "最后更新日期：2006-06-03", True),
+    ("Label3", LABEL, 600, 1200, 1575, 255, "当前版本：02.16", True),
+    ("sm", LABEL, 240, 1680, 6735, 3375, None, True),
+    ("Image1", PICTURE, 0, 0, 9120, 450, None, True),
+]
+# Inside guan, in the order the design lists them; none overlaps another. Label7's wording is the
+# maker's own (None: any text).
+GUAN_LABELS = [
+    ("Label1", LABEL, 0, 2040, 4575, 255, "邮箱：" + MAKER["EMAIL"], True),
+    ("Label6", LABEL, 0, 120, 4695, 375, "请从Tavrix在线提供的连接进行下载，已确保您电脑的安全。", True),
+    ("Label7", LABEL, 0, 600, 6255, 375, None, True),
+    ("Label8", LABEL, 0, 1320, 3615, 255, "技术支持QQ群：" + MAKER["CHAT_GROUP"], True),
+    ("Label9", LABEL, 0, 1680, 3135, 255, "Tavrix在线：" + MAKER["WEB_HOST"], True),
+]
+TAB_ORDER = ["Command6", "Command2", "Text2", "Text1", "Command1", "guan", "Command10", "Command11",
+             "Command7", "Command8", "Command5", "Command4", "Command13", "Command14", "Command15",
+             "Command16"]
+EXIT_BUTTONS = ("Command7", "Command11", "Command16")
+WEB_BUTTONS = ("Command1", "Command5", "Command15")
+
+LOOKUP_WIDTH, PANEL_WIDTH = 7110, 9075  # outer widths, twips
+CLIENT_HEIGHT = 6360
+INPUT_LIMIT = 6
+CLASS_OF_KIND = {BUTTON: "Button", EDIT: "Edit", LABEL: "Static"}
+
+
+def pixels(twips, dpi=96):
+    """Twips to pixels, rounding halves away from zero."""
+    return (twips * dpi + 720) // 1440
+
+
+class Control:
+    def __init__(self, row, dpi, parent=None):
+        self.name, self.kind, left, top, width, height, self.caption, self.shown_at_start = row
+        self.parent = parent
+        x, y = pixels(left, dpi), pixels(top, dpi)
+        self.rect = (x, y, x + pixels(width, dpi), y + pixels(height, dpi))
+
+
+def _lines_before(text, position):
+    return text[:position].count("\r\n")
+
+
+class MainWindow:
+    """The state of 界面 and what each user action does to it."""
+
+    def __init__(self, dpi=96, screen=(1024, 768)):
+        self.dpi = dpi
+        self.screen = screen
+        self.controls = [Control(row, dpi) for row in CONTROLS]
+        self.labels = [Control(row, dpi, "guan") for row in GUAN_LABELS]
+        self.by_name = {c.name: c for c in self.controls + self.labels}
+        # The start state: the load handler has run and the window is centred at the lookup width.
+        self.shown = {c.name: c.shown_at_start for c in self.controls + self.labels}
+        self.text1, self.text2, self.sm = PROMPT, "", ""
+        self.selection = (0, 0)
+        self.first_line = 0
+        self.panel_view = False
+        self.topmost = False
+        self.focus = TAB_ORDER[0]  # activation focuses the first control in tab order
+        self.active = True
+        self.focus_when_active = None
+        width, height = self.outer_size()
+        self.position = ((screen[0] - width) // 2, (screen[1] - height) // 2)
+        self.opened = []
+        self.ended = False
+
+    # -- geometry ---------------------------------------------------------------------------
+
+    def outer_size(self):
+        return (pixels(PANEL_WIDTH if self.panel_view else LOOKUP_WIDTH, self.dpi),
+                pixels(CLIENT_HEIGHT, self.dpi) + 2)
+
+    def window_rect(self):
+        width, height = self.outer_size()
+        return (self.position[0], self.position[1], self.position[0] + width, self.position[1] + height)
+
+    def client_origin(self):
+        return (self.position[0] + 1, self.position[1] + 1)  # inside the 1-pixel frame
+
+    def client_size(self):
+        width, height = self.outer_size()
+        return (width - 2, height - 2)
+
+    def screen_rect(self, name):
+        """Where the control lies on the screen (whether or not it is seen there)."""
+        control = self.by_name[name]
+        ox, oy = self.client_origin()
+        if control.parent:
+            parent = self.by_name[control.parent].rect
+            ox, oy = ox + parent[0], oy + parent[1]
+        left, top, right, bottom = control.rect
+        return (ox + left, oy + top, ox + right, oy + bottom)
+
+    def hit_test(self, x, y):
+        """The control that is seen and gets the mouse at a client point of the window: the
+        uppermost shown control there, a label of guan before guan itself; None for the window."""
+        width, height = self.client_size()
+        if not (0 <= x < width and 0 <= y < height):
+            return "outside"
+        for control in self.controls:
+            left, top, right, bottom = control.rect
+            if not (self.shown[control.name] and left <= x < right and top <= y < bottom):
+                continue
+            if control.name == "guan":
+                for label in self.labels:
+                    l, t, r, b = label.rect
+                    if self.shown[label.name] and l <= x - left < r and t <= y - top < b:
+                        return label.name
+            return control.name
+        return None
+
+    # -- focus, as the window's tab order and the system's controls move it -----------------
+
+    def can_focus(self, name):
+        return name in TAB_ORDER and self.shown[name]
+
+    def move_focus(self, start_from, backwards=False):
+        count = len(TAB_ORDER)
+        current = TAB_ORDER.index(start_from) if start_from in TAB_ORDER else -1
+        step = -1 if backwards else 1
+        start = current if current >= 0 else (0 if backwards else count - 1)
+        for n in range(1, count + 1):
+            candidate = TAB_ORDER[(start + n * step) % count]
+            if candidate != start_from and self.can_focus(candidate):
+                self.focus = candidate
+                return
+        if self.focus == start_from:
+            self.focus = None
+
+    def set_shown(self, name, shown):
+        # Keyboard input does not stay with a control that nobody sees.
+        if not shown and self.focus == name:
+            self.move_focus(name)
+        self.shown[name] = shown
+
+    def deactivate(self):
+        """Another window became the active one: no control of this window has the focus."""
+        if self.active:
+            self.active, self.focus_when_active, self.focus = False, self.focus, None
+
+    def activate(self):
+        """Active again: the control that had the focus gets it back."""
+        if not self.active:
+            self.active = True
+            saved = self.focus_when_active
+            self.focus = saved if saved and self.can_focus(saved) else next(
+                (name for name in TAB_ORDER if self.can_focus(name)), None)
+
+    # -- the input box and the lookup ----------------------------------------------------------
+
+    def lookup(self):
+        self.text2 = find_description(self.text1)
+
+    def write_text1(self, text):
+        """A write by the program: a text equal to the present one is no change."""
+        if text == self.text1:
+            return
+        self.text1 = text
+        self.selection = (0, 0)
+        self.first_line = 0
+        self.lookup()
+
+    def _edit(self, start, end, inserted):
+        text = self.text1[:start] + inserted + self.text1[end:]
+        caret = start + len(inserted)
+        self.selection = (caret, caret)
+        self.first_line = _lines_before(text, caret)  # the box scrolls to keep the caret seen
+        if text != self.text1:
+            self.text1 = text
+            self.lookup()
+
+    def _replace_selection(self, inserted):
+        start, end = self.selection
+        room = INPUT_LIMIT - (len(self.text1) - (end - start))
+        fitting = inserted[:max(room, 0)]  # what does not fit is dropped
+        if not fitting and start == end:
+            if inserted:
+                self.lookup()  # refused at the limit, yet notified as a change
+            return
+        inserted = fitting
+        self._edit(start, end, inserted)
+
+    def _backspace(self):
+        start, end = self.selection
+        if start != end:
+            self._edit(start, end, "")
+        elif start > 0:
+            # A line break goes as one.
+            width = 2 if self.text1[start - 2:start] == "\r\n" else 1
+            self._edit(start - width, start, "")
+
+    # -- user actions ------------------------------------------------------------------------
+
+    def click(self, x, y):
+        """A click (left button pressed and released) at a client point."""
+        target = self.hit_test(x, y)
+        if target == "outside":
+            return target
+        self.activate()
+        if target is None:
+            return target
+        kind = self.by_name[target].kind
+        if kind == BUTTON:
+            self.focus = target  # a button takes the focus as it is pressed
+            self.command(target)
+        elif target == "Text1":
+            self.focus = target
+            # Clicked right of the text on its seen line: the caret goes to that line's end.
+            lines = self.text1.split("\r\n")
+            line = min(self.first_line, len(lines) - 1)
+            caret = sum(len(l) + 2 for l in lines[:line]) + len(lines[line])
+            self.selection = (caret, caret)
+        elif target in ("Text2", "guan"):
+            self.focus = target
+        elif target == "Label9":
+            self.command(target)
+        elif target == "Image1":
+            pass  # a press on the title strip drags the window; without motion it stays put
+        return target
+
+    def drag(self, dx, dy):
+        """Any mouse button pressed on the title strip, moved and released."""
+        self.activate()
+        self.position = (self.position[0] + dx, self.position[1] + dy)
+
+    def key_text(self, text):
+        """Printable characters typed one by one (a space included)."""
+        for character in text:
+            if self.focus == "Text1":
+                self._replace_selection(character)
+            elif character == " " and self.focus and self.by_name[self.focus].kind == BUTTON:
+                self.command(self.focus)  # Space presses the focused button
+            if self.ended:
+                return
+
+    def key_enter(self):
+        if self.focus == "Text1":
+            self._replace_selection("\r\n")
+
+    def key_backspace(self):
+        if self.focus == "Text1":
+            self._backspace()
+
+    def key_select_all(self):
+        if self.focus == "Text1":
+            self.selection = (0, len(self.text1))
+            self.first_line = _lines_before(self.text1, len(self.text1))
+            self.lookup()  # notified as a change, though the text stays
+
+    def key_paste(self, clipboard):
+        if self.focus == "Text1":
+            self._replace_selection(clipboard)
+
+    def key_tab(self, backwards=False):
+        self.move_focus(self.focus, backwards)
+
+    # -- the commands ------------------------------------------------------------------------
+
+    def command(self, name):
+        getattr(self, "on_" + name)()
+
+    def on_Command6(self):  # "→": the panel view, about panel
+        self.set_shown("Text1", False)
+        self.set_shown("Text2", False)
+        self.set_shown("Command6", False)
+        self.set_shown("Command10", True)
+        self.panel_view = True
+        self.set_shown("Command16", False)
+        self.set_shown("Command2", False)
+        self.set_shown("guan", True)
+
+    def on_Command10(self):  # "←": back to the lookup view
+        self.set_shown("Text1", True)
+        self.set_shown("Text2", True)
+        self.set_shown("Command6", True)
+        self.set_shown("Command10", False)
+        self.panel_view = False
+        self.set_shown("Command16", True)
+        self.set_shown("Command2", True)
+        self.set_shown("sm", False)
+        self.set_shown("guan", False)
+
+    def on_Command4(self):  # "关于"
+        self.set_shown("guan", True)
+
+    def on_Command8(self):  # "漫游Tavrix"
+        self.sm = INSTRUCTIONS
+        self.set_shown("sm", True)
+        self.set_shown("guan", False)
+
+    def on_Command13(self):  # "总在最上面"
+        self.topmost = True
+        self.set_shown("Command14", True)
+
+    def on_Command14(self):  # "普通"
+        self.topmost = False
+        self.set_shown("Command14", False)
+
+    def on_Command2(self):  # "没有显示"
+        self.text2 = NOT_SHOWN_HINT
+        self.write_text1(self.text1.lower())
+
+    def on_Command1(self):
+        self.opened.append(MAKER["BLOG_PAGE"])
+
+    on_Command5 = on_Command15 = on_Command1
+
+    def on_Label9(self):
+        self.opened.append(MAKER["LINKED_SITE"])
+
+    def on_Command7(self):
+        self.ended = True
+
+    on_Command11 = on_Command16 = on_Command7
+
+    # -- what can be seen, and comparing with the inspector ----------------------------------
+
+    def client_rect(self, name):
+        """The control's rectangle in the window's client area, cut to what the window shows."""
+        left, top, right, bottom = self.screen_rect(name)
+        ox, oy = self.client_origin()
+        width, height = self.client_size()
+        return (max(left - ox, 0), max(top - oy, 0), min(right - ox, width), min(bottom - oy, height))
+
+    def differences(self, tree):
+        """What the inspector's reading of the window shows that the model does not expect."""
+        found = []
+
+        def expect(what, actual, wanted):
+            if actual != wanted:
+                found.append("%s: %r, expected %r" % (what, actual, wanted))
+
+        if tree is None:
+            return ["the main window is gone"]
+        expect("window rectangle", tuple(tree["rect"]), self.window_rect())
+        expect("topmost", tree["topmost"], self.topmost)
+        expect("window visible", tree["visible"], True)
+        top_hwnd = tree["hwnd"]
+        children = sorted((c for c in tree["controls"] if c["parent"] == top_hwnd), key=lambda c: c["z"])
+        by_name = {}
+        if len(children) != len(self.controls):
+            found.append("%d controls, expected %d" % (len(children), len(self.controls)))
+        for control, actual in zip(self.controls, children):
+            by_name[control.name] = actual
+        if "guan" in by_name:
+            inner = sorted((c for c in tree["controls"] if c["parent"] == by_name["guan"]["hwnd"]),
+                           key=lambda c: c["z"])
+            if len(inner) != len(self.labels):
+                found.append("guan holds %d labels, expected %d" % (len(inner), len(self.labels)))
+            for control, actual in zip(self.labels, inner):
+                by_name[control.name] = actual
+        for control in self.controls + self.labels:
+            actual = by_name.get(control.name)
+            if actual is None:
+                continue
+            name = control.name
+            if control.kind in CLASS_OF_KIND:
+                expect(name + " class", actual["class"], CLASS_OF_KIND[control.kind])
+            expect(name + " rectangle", tuple(actual["rect"]), control.rect)
+            expect(name + " shown", actual["visible"], self.shown[name])
+            text = {"Text1": self.text1, "Text2": self.text2, "sm": self.sm}.get(name, control.caption)
+            if text is not None:
+                expect(name + " text", actual["text"], text)
+            elif control.kind == LABEL:
+                expect(name + " has a text", bool(actual["text"]), True)
+        if "Text1" in by_name:
+            expect("Text1 selection", tuple(by_name["Text1"]["selection"]), self.selection)
+            expect("Text1 first visible line", by_name["Text1"]["first_line"], self.first_line)
+        names = {c["hwnd"]: n for n, c in by_name.items()}
+        names.update({"0x0": None, top_hwnd: None})  # no control has the focus
+        focus = names.get(tree["focus"], tree["focus"])
+        expect("focus", focus, self.focus)
+        return found
