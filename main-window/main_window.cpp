@@ -57,7 +57,7 @@ constexpr ControlSpec kControls[] = {
     {界面::Label6,     K::Label,         0,  120, 4695,  375,
      L"请从Tavrix在线提供的连接进行下载，已确保您电脑的安全。",                                    yes, 界面::guan},
     {界面::Label7,     K::Label,         0,  600, 6255,  375,
-     L"Orvane工作室创办于2004年，专做小巧实用的工具软件。我们的目标是让生活简单化。",              yes, 界面::guan},
+     L"Orvane工作室始于2004年，专做小巧实用的软件。目标是让生活简单化。",              yes, 界面::guan},
     {界面::Label8,     K::Label,         0, 1320, 3615,  255, L"技术支持QQ群：" TAVRIX_MAKER_CHAT_GROUP, yes, 界面::guan},
     {界面::Label9,     K::Label,         0, 1680, 3135,  255, L"Tavrix在线：" TAVRIX_MAKER_WEB_HOST, yes, 界面::guan},
 };
