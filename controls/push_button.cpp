@@ -16,9 +16,9 @@ constexpr int kSkinBorder = 4;
 
 class PushButton {
 public:
-    PushButton(const PushButtonSpec& spec)
-        : skin_(spec.skin), icon_(spec.icon), font_(spec.font),
-          accessibleName_(spec.accessibleName ? spec.accessibleName : L"") {}
+    PushButton(const PushButtonSpec& params)
+        : skin_(params.skin), icon_(params.icon), font_(params.font),
+          accessibleName_(params.accessibleName ? params.accessibleName : L"") {}
 
     static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR, DWORD_PTR data) {
@@ -191,23 +191,23 @@ SkinFrame FrameFor(UINT itemState, bool hover) {
     return SkinFrame::Normal;
 }
 
-HWND CreatePushButton(HWND parent, const PushButtonSpec& spec) {
+HWND CreatePushButton(HWND parent, const PushButtonSpec& params) {
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW |
-                        (spec.visible ? WS_VISIBLE : 0);
-    HWND hwnd = CreateWindowExW(0, L"BUTTON", spec.caption ? spec.caption : L"", style,
-                                spec.bounds.left, spec.bounds.top,
-                                spec.bounds.right - spec.bounds.left,
-                                spec.bounds.bottom - spec.bounds.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                        (params.visible ? WS_VISIBLE : 0);
+    HWND hwnd = CreateWindowExW(0, L"BUTTON", params.caption ? params.caption : L"", style,
+                                params.bounds.left, params.bounds.top,
+                                params.bounds.right - params.bounds.left,
+                                params.bounds.bottom - params.bounds.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(params.id)),
                                 GetModuleHandleW(nullptr), nullptr);
     win::Check(hwnd != nullptr, L"创建按钮");
-    auto* button = new PushButton(spec);
+    auto* button = new PushButton(params);
     if (!SetWindowSubclass(hwnd, &PushButton::Subclass, 0, reinterpret_cast<DWORD_PTR>(button))) {
         delete button;
         DestroyWindow(hwnd);
         win::ThrowLastError(L"创建按钮");
     }
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font), FALSE);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(params.font), FALSE);
     return hwnd;
 }
 

@@ -31,7 +31,7 @@ struct PushButtonSpec {
 
 // Creates the button as the bottom-most child of the parent (so earlier buttons lie above).
 // Throws on failure.
-HWND CreatePushButton(HWND parent, const PushButtonSpec& spec);
+HWND CreatePushButton(HWND parent, const PushButtonSpec& params);
 
 // The parent hands WM_DRAWITEM of an owner-drawn child on to that child as this message.
 constexpr UINT kReflectedDrawItem = WM_USER + 0x1C00 + WM_DRAWITEM;

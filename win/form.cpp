@@ -149,8 +149,8 @@ const SettingsSpec* Form::SettingsOf(int id) const {
     return nullptr;
 }
 
-HFONT Form::FontFor(const FontSpec& spec) {
-    const FontSpec& wanted = spec.face ? spec : design_.defaultFont;
+HFONT Form::FontFor(const FontSpec& requested) {
+    const FontSpec& wanted = requested.face ? requested : design_.defaultFont;
     for (const auto& [known, font] : fonts_)
         if (SameFont(known, wanted)) return font.get();
     fonts_.emplace_back(wanted, CreateFontFor(wanted, dpi_));

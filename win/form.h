@@ -107,7 +107,7 @@ private:
     void CreateControls();
     HWND CreateControl(const ControlSpec& control, const SettingsSpec* settings);
     const SettingsSpec* SettingsOf(int id) const;
-    HFONT FontFor(const FontSpec& spec);
+    HFONT FontFor(const FontSpec& requested);
     HBITMAP PictureFor(int resource);
     HBRUSH ColourControl(HWND control, HDC dc);
     void AddTooltip(HWND control, const wchar_t* text);

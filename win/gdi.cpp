@@ -9,16 +9,16 @@
 
 namespace tavrix::win {
 
-Font CreateFontFor(const FontSpec& spec, int dpi) {
+Font CreateFontFor(const FontSpec& requested, int dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = FontHeight(spec.tenthsOfPoint, dpi);
-    lf.lfWeight = spec.weight;
-    lf.lfCharSet = spec.charset;
+    lf.lfHeight = FontHeight(requested.tenthsOfPoint, dpi);
+    lf.lfWeight = requested.weight;
+    lf.lfCharSet = requested.charset;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    lstrcpynW(lf.lfFaceName, spec.face ? spec.face : L"宋体", LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, requested.face ? requested.face : L"宋体", LF_FACESIZE);
     Font font(CreateFontIndirectW(&lf));
     Check(font != nullptr, L"创建字体");
     return font;

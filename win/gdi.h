@@ -40,7 +40,7 @@ struct FontSpec {
     BYTE charset = DEFAULT_CHARSET;
     int weight = FW_NORMAL;
 };
-Font CreateFontFor(const FontSpec& spec, int dpi);
+Font CreateFontFor(const FontSpec& requested, int dpi);
 
 // The pixels per logical inch of the screen: the system DPI.
 int SystemDpi();
