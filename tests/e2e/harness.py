@@ -199,21 +199,40 @@ class Pointer:
     def __init__(self, display):
         self.env = dict(os.environ, DISPLAY=display.name)
         self._last_click = (0.0, -100, -100)
+        self._spawn()
+
+    def _spawn(self):
         self._xdotool = subprocess.Popen(["xdotool", "-"], env=self.env, stdin=subprocess.PIPE,
                                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+
+    def _ask(self, line):
+        """Sends a command line and the location question; the answer line, or "" if xdotool ended."""
+        try:
+            self._xdotool.stdin.write(line + "\ngetmouselocation\n")
+            self._xdotool.stdin.flush()
+        except BrokenPipeError:
+            return ""
+        return self._xdotool.stdout.readline()
 
     def xdotool(self, *args):
         """Runs one xdotool command line and waits until it is done: the pointer's location,
         asked for after it, comes back only then. Returns that location as a dict (x, y, window)."""
         line = " ".join(str(a) for a in args)
-        try:
-            self._xdotool.stdin.write(line + "\ngetmouselocation\n")
-            self._xdotool.stdin.flush()
-        except BrokenPipeError:
-            raise Failure("xdotool has ended: " + self._xdotool.stderr.read().strip())
-        answer = self._xdotool.stdout.readline()
+        if self._xdotool.poll() is not None:
+            self._spawn()
+        answer = self._ask(line)
         if not answer:
-            raise Failure("xdotool %s: %s" % (line, self._xdotool.stderr.read().strip()))
+            # An X error ends xdotool, typically BadWindow when the window under the pointer went
+            # away with the click that closed it: the command itself ran. Start a new one and ask
+            # again where the pointer is; a failure of the new one is real.
+            error = self._xdotool.stderr.read().strip()
+            self._spawn()
+            if "BadWindow" not in error:
+                answer = self._ask(line)
+            else:
+                answer = self._ask("sleep 0")
+            if not answer:
+                raise Failure("xdotool %s: %s / %s" % (line, error, self._xdotool.stderr.read().strip()))
         return dict(field.split(":", 1) for field in answer.split())
 
     def close(self):
