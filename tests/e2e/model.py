@@ -359,8 +359,7 @@ class MainWindow:
 
     def key_select_all(self):
         if self.focus == "Text1":
-            self.selection = (0, len(self.text1))
-            self.first_line = _lines_before(self.text1, len(self.text1))
+            self.selection = (0, len(self.text1))  # the box does not scroll for it
             self.lookup()  # notified as a change, though the text stays
 
     def key_paste(self, clipboard):
