@@ -25,9 +25,14 @@ std::wstring ProgramName() {
     return std::wstring(name.substr(0, name.rfind(L'.')));
 }
 
+// The report comes up above every window of the program, topmost ones included, and in the
+// foreground: beneath a disabled topmost window the program would only look hung. The mouse is
+// let go first, so that the box can be answered.
 void ShowAndExit(const std::wstring& message) {
     const std::wstring text = L"程序遇到了无法继续的错误，即将关闭。\r\n\r\n" + message;
-    MessageBoxW(nullptr, text.c_str(), ProgramName().c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    ReleaseCapture();
+    MessageBoxW(nullptr, text.c_str(), ProgramName().c_str(),
+                MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_TOPMOST | MB_SETFOREGROUND);
     ExitProcess(1);
 }
 
