@@ -7,7 +7,20 @@ TAVRIX_BUILD=${TAVRIX_BUILD:-$TAVRIX_ROOT/build}
 # 32-bit Linux programs (wine32), which some virtual machines lack.
 TAVRIX_WINE64=/usr/lib/wine/wine64
 TAVRIX_WINE32=/usr/lib/wine/wine
+# One server per prefix serves the programs of both loaders.
+TAVRIX_WINESERVER=/usr/lib/wine/wineserver64
 tavrix_can_run_32bit() { [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
+
+# Which build the Windows tests run against, and why: the shipped i686 build where this machine
+# runs 32-bit programs, else the x86_64 build of the same sources.
+tavrix_windows_tests_build() { if tavrix_can_run_32bit; then echo i686; else echo x86_64; fi; }
+tavrix_windows_tests_reason() {
+  if tavrix_can_run_32bit; then
+    echo "this machine runs 32-bit programs: the shipped i686 build under 32-bit Wine"
+  else
+    echo "this machine cannot run 32-bit Linux programs, so not 32-bit Wine: the x86_64 build of the same sources under 64-bit Wine"
+  fi
+}
 
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -28,7 +41,7 @@ tavrix_wine_prefix() {
     export WINEPREFIX=$prefix WINELOADER=$TAVRIX_WINE64
     if [ ! -f "$prefix/system.reg" ]; then
       "$TAVRIX_WINE64" wineboot.exe -i >/dev/null 2>&1 || true
-      /usr/lib/wine/wineserver64 -w
+      "$TAVRIX_WINESERVER" -w
     fi
     # One Unicode .reg file: Wine's command line would lose the Chinese face names.
     local file="$prefix/tavrix.reg"
@@ -61,8 +74,8 @@ tavrix_wine_prefix() {
       chmod +x "$prefix/record-browser"
     fi
     "$TAVRIX_WINE64" regedit.exe /S "Z:${file//\//\\}" >/dev/null 2>&1
-    /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true
-    /usr/lib/wine/wineserver64 -w >/dev/null 2>&1 || true
+    "$TAVRIX_WINESERVER" -k >/dev/null 2>&1 || true
+    "$TAVRIX_WINESERVER" -w >/dev/null 2>&1 || true
   )
   touch "$stamp"
 }

@@ -25,7 +25,7 @@ tavrix_wine_prefix "$prefix" 96 unmanaged
 tavrix_start_display
 export WINEPREFIX=$prefix
 cleanup() {
-  /usr/lib/wine/wineserver64 -k 2>/dev/null || true
+  "$TAVRIX_WINESERVER" -k 2>/dev/null || true
   tavrix_stop_display
 }
 trap cleanup EXIT
