@@ -30,9 +30,12 @@ constexpr win::ControlSpec kControls[] = {
     {Form1::Text1,    K::TextBox,    3000,  480, 3855, 3375, kInitialText,              true},
 };
 
-// Every button wears the one skin; only "升级建议" carries an icon picture.
+// Every button wears the one skin; only "升级建议" carries an icon picture. The answer box takes
+// at most a few pages from the user: the edit control re-wraps a long line without spaces at a
+// cost that grows with the square of its length, and a large paste would freeze the window.
 constexpr win::SettingsSpec kSettings[] = {
     {.id = Form1::Command1, .icon = IDB_COMMAND1_ICON},
+    {.id = Form1::Text1, .maxLength = 2000},
 };
 
 constexpr int kTabOrder[] = {

@@ -8,6 +8,8 @@
 #include "controls/push_button.h"
 #include "controls/skins.h"
 #include "win/error.h"
+#include "win/placement.h"
+#include "win/text_box.h"
 #include "win/units.h"
 
 namespace tavrix::win {
@@ -135,12 +137,36 @@ void Form::CreateForm(const wchar_t* className, const wchar_t* title, DWORD styl
     Check(AdjustWindowRectEx(&outer, style, FALSE, exStyle) != FALSE, L"计算窗口大小");
     CreateHandle(exStyle, className, title, style | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                  outer.right - outer.left, outer.bottom - outer.top, nullptr);
+    ComposeCanvas(Pixels(clientWidthTwips), Pixels(clientHeightTwips));
     CreateControls();
 }
 
-void Form::SetBackground(Bitmap picture) {
-    background_ = std::move(picture);
-    backgroundBrush_.reset(background_ ? CreatePatternBrush(background_.get()) : nullptr);
+void Form::SetBackground(Bitmap picture) { picture_ = std::move(picture); }
+
+// The window's face as one picture the size of its client area: its colour, with its picture
+// drawn unscaled from the top-left corner. Controls drawn transparently take their background
+// from it, so that beyond the picture's edge (above 96 DPI) they show the window's colour, never
+// a second copy of the picture.
+void Form::ComposeCanvas(int width, int height) {
+    HDC screen = GetDC(nullptr);
+    Check(screen != nullptr, L"创建窗口背景");
+    canvas_.reset(CreateCompatibleBitmap(screen, width, height));
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    if (!canvas_ || !dc) {
+        if (dc) DeleteDC(dc);
+        throw Error(L"创建窗口背景", ERROR_NOT_ENOUGH_MEMORY);
+    }
+    {
+        Selection selected(dc, canvas_.get());
+        const RECT all{0, 0, width, height};
+        FillRect(dc, &all, SolidBrushFor(design_.background));
+        if (picture_) DrawBitmap(dc, picture_.get(), 0, 0);
+    }
+    DeleteDC(dc);
+    picture_.reset();  // the canvas holds it now
+    canvasBrush_.reset(CreatePatternBrush(canvas_.get()));
+    Check(canvasBrush_ != nullptr, L"创建窗口背景");
 }
 
 const SettingsSpec* Form::SettingsOf(int id) const {
@@ -209,7 +235,7 @@ HWND Form::CreateControl(const ControlSpec& control, const SettingsSpec* setting
                                bounds.bottom - bounds.top, parent, id, GetModuleHandleW(nullptr),
                                nullptr);
         Check(hwnd != nullptr, L"创建文本框");
-        if (s.maxLength > 0) SendMessageW(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(s.maxLength), 0);
+        if (s.maxLength > 0) LimitText(hwnd, s.maxLength);
         break;
     case ControlKind::Label:
         hwnd = CreateWindowExW(0, L"STATIC", text,
@@ -252,7 +278,7 @@ void Form::AddTooltip(HWND control, const wchar_t* text) {
     tool.cbSize = sizeof(tool);
     // Transparent: a click on a tip that stands under the pointer reaches the control beneath
     // instead of taking the activation away from the window.
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT | TTF_CENTERTIP;
     tool.hwnd = Handle();
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = const_cast<wchar_t*>(text);
@@ -312,6 +338,9 @@ void Form::SetVisible(int id, bool shown) {
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
                            (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW)) != FALSE,
           shown ? L"显示控件" : L"隐藏控件");
+    // A control shown over the focused one ("普通" over "总在最上面") hides it from sight.
+    HWND focus = GetFocus();
+    if (shown && focus && IsChild(Handle(), focus) && !CanFocus(focus)) MoveFocus(focus, false);
 }
 
 void Form::SetOuterWidth(int twips) {
@@ -325,19 +354,38 @@ void Form::SetOuterWidth(int twips) {
 void Form::CentreOnScreen() {
     RECT outer;
     Check(GetWindowRect(Handle(), &outer) != FALSE, L"读取窗口位置");
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    Check(SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != FALSE,
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    Check(GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor) != FALSE,
+          L"读取屏幕工作区");
+    const RECT& work = monitor.rcWork;
+    const Place place = CentredIn({work.left, work.top, work.right, work.bottom},
+                                  outer.right - outer.left, outer.bottom - outer.top);
+    Check(SetWindowPos(Handle(), nullptr, place.x, place.y, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != FALSE,
           L"移动窗口");
 }
 
+// Focus goes only where the user can see it: to an enabled control that is shown, within shown
+// containers, and not wholly covered by a shown control above it (guan under the output box,
+// "总在最上面" under "普通"). Controls beyond the window's right edge keep their turn.
 bool Form::CanFocus(HWND control) const {
     if (!IsWindowEnabled(control)) return false;
     for (HWND hwnd = control; hwnd && hwnd != Handle(); hwnd = GetParent(hwnd))
-        if (!(GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE)) return false;
+        if (!(GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) || CoveredFromAbove(hwnd)) return false;
     return true;
+}
+
+bool Form::CoveredFromAbove(HWND control) {
+    RECT mine;
+    if (!GetWindowRect(control, &mine)) return false;
+    for (HWND above = GetWindow(control, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        RECT theirs, both;
+        if ((GetWindowLongW(above, GWL_STYLE) & WS_VISIBLE) && GetWindowRect(above, &theirs) &&
+            UnionRect(&both, &mine, &theirs) && EqualRect(&both, &theirs))
+            return true;
+    }
+    return false;
 }
 
 // The window's own tab order: dialog navigation would follow the stacking order instead.
@@ -392,17 +440,21 @@ void Form::OnActivate(bool active) {
 void Form::PaintBackground(HDC dc) {
     RECT client;
     GetClientRect(Handle(), &client);
-    const Colour& colour = design_.background;
-    Brush solid;
-    HBRUSH brush = GetSysColorBrush(COLOR_BTNFACE);
-    if (colour.source == Colour::Source::Fixed) {
-        solid.reset(CreateSolidBrush(colour.rgb));
-        brush = solid.get();
-    } else if (colour.source == Colour::Source::System) {
-        brush = GetSysColorBrush(colour.systemIndex);
-    }
-    FillRect(dc, &client, brush);
-    if (background_) DrawBitmap(dc, background_.get(), 0, 0);
+    BITMAP canvas{};
+    if (!canvas_ || !GetObjectW(canvas_.get(), sizeof(canvas), &canvas) ||
+        client.right > canvas.bmWidth || client.bottom > canvas.bmHeight)
+        FillRect(dc, &client, SolidBrushFor(design_.background));
+    if (canvas_) DrawBitmap(dc, canvas_.get(), 0, 0);
+}
+
+// A brush of a fixed or system colour (the default: the button face), made once per colour.
+HBRUSH Form::SolidBrushFor(const Colour& colour) {
+    if (colour.source == Colour::Source::System) return GetSysColorBrush(colour.systemIndex);
+    if (colour.source != Colour::Source::Fixed) return GetSysColorBrush(COLOR_BTNFACE);
+    for (const auto& [rgb, brush] : brushes_)
+        if (rgb == colour.rgb) return brush.get();
+    brushes_.emplace_back(colour.rgb, Brush(CreateSolidBrush(colour.rgb)));
+    return brushes_.back().second.get();
 }
 
 HBRUSH Form::ColourControl(HWND control, HDC dc) {
@@ -416,22 +468,18 @@ HBRUSH Form::ColourControl(HWND control, HDC dc) {
         return nullptr;
     case Colour::Source::System:
         SetBkColor(dc, GetSysColor(settings->back.systemIndex));
-        return GetSysColorBrush(settings->back.systemIndex);
-    case Colour::Source::Fixed: {
+        return SolidBrushFor(settings->back);
+    case Colour::Source::Fixed:
         SetBkColor(dc, settings->back.rgb);
-        for (const auto& [rgb, brush] : brushes_)
-            if (rgb == settings->back.rgb) return brush.get();
-        brushes_.emplace_back(settings->back.rgb, Brush(CreateSolidBrush(settings->back.rgb)));
-        return brushes_.back().second.get();
-    }
+        return SolidBrushFor(settings->back);
     case Colour::Source::Transparent: {
         SetBkMode(dc, TRANSPARENT);
-        if (!backgroundBrush_) return nullptr;
+        if (!canvasBrush_) return nullptr;
         // The window's picture, aligned so that the control shows the part of it that it covers.
         POINT origin{0, 0};
         MapWindowPoints(control, Handle(), &origin, 1);
         SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
-        return backgroundBrush_.get();
+        return canvasBrush_.get();
     }
     }
     return nullptr;

@@ -85,7 +85,7 @@ public:
     bool Shown(int id) const;  // the control's own visibility, whatever its window's
     void SetOuterWidth(int twips);
 
-    // Centres the window on the screen at its present size.
+    // Centres the window within the screen's work area at its present size, its top in reach.
     void CentreOnScreen();
 
     bool PreTranslateMessage(MSG& message) override;
@@ -112,8 +112,11 @@ private:
     HBRUSH ColourControl(HWND control, HDC dc);
     void AddTooltip(HWND control, const wchar_t* text);
     bool CanFocus(HWND control) const;
+    static bool CoveredFromAbove(HWND control);
     void MoveFocus(HWND from, bool backwards);
     void OnActivate(bool active);
+    void ComposeCanvas(int width, int height);
+    HBRUSH SolidBrushFor(const Colour& colour);
     void PaintBackground(HDC dc);
 
     const FormDesign& design_;
@@ -123,8 +126,9 @@ private:
     std::vector<std::pair<FontSpec, Font>> fonts_;
     std::vector<std::pair<int, Bitmap>> pictures_;
     std::vector<std::pair<COLORREF, Brush>> brushes_;
-    Bitmap background_;
-    Brush backgroundBrush_;
+    Bitmap picture_;       // until the canvas is composed
+    Bitmap canvas_;        // the client area's colour and picture
+    Brush canvasBrush_;
     HWND tooltips_ = nullptr;
     HWND savedFocus_ = nullptr;
 };

@@ -228,7 +228,19 @@ class MainWindow:
     # -- focus, as the window's tab order and the system's controls move it -----------------
 
     def can_focus(self, name):
-        return name in TAB_ORDER and self.shown[name]
+        return name in TAB_ORDER and self.shown[name] and not self.covered(name)
+
+    def covered(self, name):
+        """Whether a shown control above it covers it wholly: then it is not seen and takes no
+        focus (guan under the output box, "总在最上面" under "普通")."""
+        left, top, right, bottom = self.by_name[name].rect
+        for control in self.controls:
+            if control.name == name:
+                return False
+            l, t, r, b = control.rect
+            if self.shown[control.name] and l <= left and t <= top and right <= r and bottom <= b:
+                return True
+        return False
 
     def move_focus(self, start_from, backwards=False):
         count = len(TAB_ORDER)
@@ -244,10 +256,14 @@ class MainWindow:
             self.focus = None
 
     def set_shown(self, name, shown):
-        # Keyboard input does not stay with a control that nobody sees.
+        # Keyboard input does not stay with a control that nobody sees: one that is hidden, or
+        # covered by the control shown.
         if not shown and self.focus == name:
             self.move_focus(name)
         self.shown[name] = shown
+        if shown and self.focus and self.focus in self.by_name and not self.can_focus(self.focus) \
+                and self.focus in TAB_ORDER:
+            self.move_focus(self.focus)
 
     def deactivate(self):
         """Another window became the active one: no control of this window has the focus."""

@@ -272,5 +272,14 @@ TEST_F(HelpWindowTest, AnAnswerReplacesTheUsersTypingEvenFromTheSameButton) {
     EXPECT_EQ(Answer(), kAnswers[3].text);
 }
 
+// A large paste without spaces would keep the box re-wrapping for seconds: it takes a few pages.
+TEST_F(HelpWindowTest, TheAnswerBoxTakesAFewPagesOfAPaste) {
+    ClickCentre(Control(Form1::Text1));
+    SetClipboardText(std::wstring(300'000, L'x'));
+    PressKey('A', false, true);
+    PressKey('V', false, true);
+    EXPECT_EQ(Answer(), std::wstring(2000, L'x'));
+}
+
 }  // namespace
 }  // namespace tavrix::help

@@ -80,9 +80,26 @@ TEST_F(MainWindowLayout, HasAOnePixelFrameNoTitleBarAndTheLookupWidthCentred) {
     EXPECT_EQ(client.bottom, Px(6360));
     EXPECT_EQ(outer.bottom - outer.top, client.bottom + 2);
     EXPECT_EQ(outer.right - outer.left, client.right + 2);
-    EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2, 1);
-    EXPECT_NEAR(outer.top, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2, 1);
     EXPECT_FALSE(GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+// Centred within the work area; a window taller than it (at 192 DPI on 1024 x 768) keeps its
+// title strip, the only way to move it, on the screen.
+TEST_F(MainWindowLayout, OpensCentredWithItsTitleStripInReach) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(Hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor));
+    const RECT& work = monitor.rcWork;
+    RECT outer;
+    GetWindowRect(Hwnd(), &outer);
+    const long width = outer.right - outer.left, height = outer.bottom - outer.top;
+    EXPECT_GE(outer.top, work.top);
+    EXPECT_GE(outer.left, work.left);
+    if (height <= work.bottom - work.top)
+        EXPECT_NEAR(outer.top, work.top + (work.bottom - work.top - height) / 2, 1);
+    else
+        EXPECT_EQ(outer.top, work.top);
+    EXPECT_NEAR(outer.left, work.left + (work.right - work.left - width) / 2, 1);
 }
 
 TEST_F(MainWindowLayout, EveryControlStandsAtItsPlace) {
@@ -134,6 +151,23 @@ TEST_F(MainWindowLayout, PicturesKeepTheirPixelSize) {
     }
     EXPECT_EQ(PixelOfWindow(Control(W::Image1), 60, 15), PixelOfBitmap(IDB_TITLE_STRIP, 60, 15));
     EXPECT_EQ(PixelOfWindow(Control(W::Image1), 200, 5), PixelOfBitmap(IDB_TITLE_STRIP, 200, 5));
+}
+
+// Above 96 DPI the window outgrows its pictures: beyond their edges the window's own colour
+// shows, never a second copy of a picture.
+TEST_F(MainWindowLayout, BeyondItsPicturesTheWindowShowsItsColour) {
+    if (window->Dpi() == 96) GTEST_SKIP() << "at 96 DPI the pictures cover the window";
+    window->SetOuterWidth(9075);  // the panel view's whole width
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    const int width = client.right;
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    ASSERT_GT(width, 608 + 10);
+    // The title strip (608 pixels wide) over the background (605 pixels wide).
+    for (int x : {608 + 2, (608 + width) / 2, width - 2})
+        for (int y : {2, 14, Px(450) - 2})
+            EXPECT_EQ(PixelOfWindow(Control(W::Image1), x, y), face) << x << "," << y;
+    EXPECT_EQ(PixelOfWindow(Control(W::Image1), 300, 14), PixelOfBitmap(IDB_TITLE_STRIP, 300, 14));
 }
 
 TEST_F(MainWindowLayout, FontsAreSongTiAndComicSansAtTheirSizes) {

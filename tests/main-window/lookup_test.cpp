@@ -92,6 +92,23 @@ TEST_F(MainWindowLookup, AtMostSixCharactersTypedOrPasted) {
     EXPECT_EQ(Text(W::Text2), DescriptionOf(u"zip"));
 }
 
+// The limit counts UTF-16 units; a character of two units that does not fit stays out whole.
+TEST_F(MainWindowLookup, TheLimitNeverSplitsACharacter) {
+    const std::wstring face = L"\xD83D\xDE00";  // U+1F600, two units
+    ClearInput();
+    SetClipboardText(L"a" + face + face + face);
+    PressKey('V', false, true);
+    EXPECT_EQ(Text(W::Text1), L"a" + face + face);
+
+    ClearInput();
+    Type(L"abcde");
+    Type(face);  // typed as its two units, one unit of room left
+    EXPECT_EQ(Text(W::Text1), L"abcde");
+    PressKey(VK_BACK);
+    Type(face);
+    EXPECT_EQ(Text(W::Text1), L"abcd" + face);
+}
+
 TEST_F(MainWindowLookup, EnterPutsALineBreakIntoTheInput) {
     ClearInput();
     Type(L"jpg");

@@ -125,10 +125,30 @@ TEST_F(MainWindowStart, TooltipsCarryTheirTexts) {
     for (const auto& [id, tip] : tips) EXPECT_EQ(tipOf(id), tip) << id;
 }
 
+// A tip stands clear of its control: where it covered the control, a click there would go to the
+// tip instead (the system lets clicks through a tip only where it honours that).
+TEST_F(MainWindowStart, ATipNeverCoversItsOwnControl) {
+    const HWND tips = window->Tooltips();
+    for (int id : {W::Command6, W::Text2, W::Command2}) {
+        RECT control;
+        GetWindowRect(Control(id), &control);
+        MoveMouse(CentreOf(Control(W::Label3)));  // away, so that the next rest is a new one
+        PumpUntil([&] { return !IsWindowVisible(tips); }, 2000ms);
+        // Rest on the upper part of the control, where a tip below the pointer would still lie
+        // within the control.
+        MoveMouse(POINT{(control.left + control.right) / 2, control.top + 4});
+        ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(tips) != FALSE; }, 3000ms)) << id;
+        RECT tip, both;
+        GetWindowRect(tips, &tip);
+        EXPECT_FALSE(IntersectRect(&both, &tip, &control)) << id;
+    }
+}
+
 TEST_F(MainWindowStart, TabAndShiftTabFollowTheWindowsOwnOrder) {
-    // Hidden controls ("←", "普通") are passed over; those beyond the right edge are not.
+    // Hidden controls ("←", "普通") and guan under the output box are passed over; those beyond
+    // the right edge are not.
     const std::vector<int> order = {W::Command6, W::Command2,  W::Text2,    W::Text1,
-                                    W::Command1, W::guan,      W::Command11, W::Command7,
+                                    W::Command1, W::Command11, W::Command7,
                                     W::Command8, W::Command5,  W::Command4, W::Command13,
                                     W::Command15, W::Command16};
     Activate(Hwnd());
@@ -146,6 +166,36 @@ TEST_F(MainWindowStart, TabAndShiftTabFollowTheWindowsOwnOrder) {
     PressKey(VK_TAB);
     EXPECT_EQ(GetFocus(), Control(W::Command1));
     EXPECT_EQ(Text(W::Text1), L"[输入框]");
+}
+
+// Focus goes only where it can be seen: never to a control that a shown one covers wholly.
+TEST_F(MainWindowStart, FocusNeverRestsOnACoveredControl) {
+    // "总在最上面" pressed with Space: "普通" now covers it and takes the focus.
+    Activate(Hwnd(), Control(W::Command13));
+    PressKey(VK_SPACE);
+    ASSERT_TRUE(OwnVisible(Control(W::Command14)));
+    EXPECT_EQ(GetFocus(), Control(W::Command14));
+    // Tab and Shift+Tab pass over the covered button.
+    PressKey(VK_TAB, true);
+    EXPECT_EQ(GetFocus(), Control(W::Command4));
+    PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), Control(W::Command14));
+    PressKey(VK_SPACE);  // "普通": itself hidden, the focus goes on
+    EXPECT_EQ(GetFocus(), Control(W::Command15));
+
+    // guan is seen only in the panel view, where it takes its turn after "在线更新".
+    PressKey(VK_TAB);  // Command16
+    PressKey(VK_TAB);  // Command6, "→"
+    ASSERT_EQ(GetFocus(), Control(W::Command6));
+    PressKey(VK_SPACE);
+    Activate(Hwnd(), Control(W::Command1));
+    PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), Control(W::guan));
+    // Back in the lookup view the output box covers it again.
+    ClickCentre(Control(W::Command10));
+    Activate(Hwnd(), Control(W::Command1));
+    PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), Control(W::Command11));
 }
 
 }  // namespace

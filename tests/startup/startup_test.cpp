@@ -137,6 +137,28 @@ TEST_F(StartUp, TheProgramEndsWhenItsLastWindowCloses) {
     EXPECT_TRUE(PumpUntil([&] { return QuitRequested(); }, 1000ms));
 }
 
+// A modal loop (here a message box's) may be running when the last window goes; the program
+// still ends once it is over.
+HWND g_closeFromTimer = nullptr;
+void CALLBACK CloseLastWindow(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    DestroyWindow(g_closeFromTimer);
+}
+void CALLBACK DismissMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (HWND box = FindWindowW(L"#32770", L"modal")) PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(StartUp, TheProgramEndsWhenItsLastWindowClosesDuringAModalLoop) {
+    ASSERT_TRUE(PumpUntil([&] { return main->Handle() && IsWindowVisible(main->Handle()); }, 3000ms));
+    g_closeFromTimer = main->Handle();
+    SetTimer(nullptr, 0, 100, &CloseLastWindow);
+    SetTimer(nullptr, 0, 1500, &DismissMessageBox);  // in case nothing ends the box
+    MessageBoxW(nullptr, L"", L"modal", MB_OK);
+    EXPECT_FALSE(IsWindow(g_closeFromTimer));
+    EXPECT_TRUE(PumpUntil([&] { return QuitRequested(); }, 1000ms));
+}
+
 using Splash = StartUp;
 
 TEST_F(Splash, IsABorderlessToolWindowWithItsPictureUnscaledOnMagenta) {
@@ -159,15 +181,23 @@ TEST_F(Splash, IsABorderlessToolWindowWithItsPictureUnscaledOnMagenta) {
     EXPECT_EQ(label.right - label.left, Px(2775));
     EXPECT_EQ(label.bottom - label.top, Px(255));
 
-    // The 309 x 67 picture covers the window at 96 DPI; at a higher DPI magenta shows beyond it.
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    // The 309 x 67 picture covers the window at 96 DPI; at a higher DPI magenta shows beyond it,
+    // also through the label, which is drawn transparently over the picture.
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump(20ms);
     HDC dc = GetDC(hwnd);
     const COLORREF corner = GetPixel(dc, Px(4635) - 1, Px(1005) - 1);
     const COLORREF inside = GetPixel(dc, 300, 60);
     ReleaseDC(hwnd, dc);
+    const HWND labelWindow = splash->Control(Form1::Label1);
+    HDC labelDc = GetDC(labelWindow);
+    // The label's bottom right corner, where no letter reaches: beyond the picture above 96 DPI.
+    const COLORREF labelCorner = GetPixel(labelDc, label.right - label.left - 2, label.bottom - label.top - 1);
+    ReleaseDC(labelWindow, labelDc);
     const COLORREF magenta = RGB(255, 0, 255);
     EXPECT_NE(inside, magenta);
     EXPECT_EQ(corner == magenta, splash->Dpi() > 96);
+    EXPECT_EQ(labelCorner == magenta, label.right - 2 >= 309);
 }
 
 }  // namespace
