@@ -85,7 +85,8 @@ TEST(CatalogueKeys, LengthsAndCharacters) {
 TEST(CatalogueDescriptions, FixedTextsAreExact) {
     for (const FixedEntry& fixed : kFixedCatalogue) {
         if (fixed.description) {
-            EXPECT_EQ(DescriptionAt(fixed.position), fixed.description) << "at " << fixed.position;
+            EXPECT_EQ(DescriptionAt(fixed.position), std::u16string_view(fixed.description))
+                << "at " << fixed.position;
         }
     }
 }
