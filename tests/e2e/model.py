@@ -25,20 +25,49 @@ def _c_string(literal):
                   literal)
 
 
-def load_catalogue(path=os.path.join(ROOT, "catalogue", "catalogue_data.inc")):
-    """The 268 (key, description) entries in catalogue order, repeats included."""
+_STRING = r'u"((?:[^"\\]|\\.)*)"'
+
+
+def load_fixed_catalogue(path=os.path.join(ROOT, "tests", "support", "fixed_catalogue.h")):
+    """The hand-typed rows: (key, fixed description or None) for positions 1 to 268."""
     source = open(path, encoding="utf-8").read()
-    string = r'u"((?:[^"\\]|\\.)*)"'
+    rows = []
+    for m in re.finditer(r'\{(\d+), ' + _STRING + r', (?:' + _STRING + r'|nullptr)\},', source):
+        if int(m.group(1)) != len(rows) + 1:
+            raise ValueError("fixed catalogue row %s found where %d belongs" % (m.group(1), len(rows) + 1))
+        rows.append((_c_string(m.group(2)), None if m.group(3) is None else _c_string(m.group(3))))
+    if len(rows) != 268:
+        raise ValueError("the fixed catalogue should have 268 rows, read %d" % len(rows))
+    return rows
+
+
+def load_catalogue_data(path=os.path.join(ROOT, "catalogue", "catalogue_data.inc")):
+    """The program's own 268 (key, description) entries, as catalogue_data.inc writes them."""
+    source = open(path, encoding="utf-8").read()
     names = {m.group(1): _c_string(m.group(2)) for m in
-             re.finditer(r'constexpr std::u16string_view (\w+) = ' + string, source)}
+             re.finditer(r'constexpr std::u16string_view (\w+) = ' + _STRING, source)}
     body = source[source.index("kEntries[]"):]
     entries = []
-    for m in re.finditer(r'\{' + string + r',\s*(?:' + string + r'|(\w+))\}', body):
+    for m in re.finditer(r'\{' + _STRING + r',\s*(?:' + _STRING + r'|(\w+))\}', body):
         key = _c_string(m.group(1))
         entries.append((key, _c_string(m.group(2)) if m.group(2) is not None else names[m.group(3)]))
     if len(entries) != 268:
         raise ValueError("the catalogue should have 268 entries, read %d" % len(entries))
     return entries
+
+
+def load_catalogue():
+    """The 268 (key, description) entries in catalogue order, repeats included. Keys and fixed
+    texts come from the hand-typed rows; only where the wording is the program's own is it taken
+    from catalogue_data.inc, whose keys must stand where the fixed rows put them."""
+    fixed = load_fixed_catalogue()
+    data = load_catalogue_data()
+    for position, ((key, _), (data_key, _)) in enumerate(zip(fixed, data), 1):
+        if key != data_key:
+            raise ValueError("catalogue_data.inc has %r at position %d, where %r belongs"
+                             % (data_key, position, key))
+    return [(key, text if text is not None else data_text)
+            for (key, text), (_, data_text) in zip(fixed, data)]
 
 
 def load_maker(path=os.path.join(ROOT, "win", "maker.h")):

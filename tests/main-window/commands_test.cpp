@@ -10,17 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "catalogue/catalogue.h"
 #include "tests/main-window/main_window_fixture.h"
 #include "win/maker.h"
 
 namespace tavrix::test {
 namespace {
-
-std::wstring DescriptionOf(std::u16string_view key) {
-    const std::u16string_view text = FindDescription(key);
-    return std::wstring(text.begin(), text.end());
-}
 
 const std::wstring kHint =
     L"如果还没有显示，情您再确认您的输入无误。建议您上网进行查找并通过邮件向我们报告此后缀名，谢谢您的支持！"

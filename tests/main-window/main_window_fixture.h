@@ -9,9 +9,18 @@
 #include <string>
 
 #include "main-window/main_window.h"
+#include "tests/support/fixed_catalogue.h"
 #include "tests/support/gui_test.h"
 
 namespace tavrix::test {
+
+// What the output box must show for a key whose text is fixed, taken from the hand-typed rows
+// rather than from the catalogue under test.
+inline std::wstring DescriptionOf(std::u16string_view key) {
+    const std::u16string_view text = FixedDescriptionOf(key);
+    EXPECT_FALSE(text.empty()) << "no fixed text for this key";
+    return std::wstring(text.begin(), text.end());
+}
 
 class MainWindowTest : public testing::Test {
 protected:
