@@ -3,12 +3,13 @@
 TAVRIX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TAVRIX_BUILD=${TAVRIX_BUILD:-$TAVRIX_ROOT/build}
 
-# The 64-bit Wine loader runs the x86_64 build natively; the i686 programs need a kernel that runs
-# 32-bit Linux programs (wine32), which some virtual machines lack.
-TAVRIX_WINE64=/usr/lib/wine/wine64
-TAVRIX_WINE32=/usr/lib/wine/wine
-# One server per prefix serves the programs of both loaders.
-TAVRIX_WINESERVER=/usr/lib/wine/wineserver64
+# Loaders, server, Wine's settings and the display size: one definition for bash and Python.
+while IFS= read -r line; do
+  [[ $line =~ ^[A-Z_0-9]+= ]] && export "$line"
+done < "$TAVRIX_ROOT/scripts/wine.env"
+
+# The i686 programs need a kernel that runs 32-bit Linux programs (wine32), which some virtual
+# machines lack.
 tavrix_can_run_32bit() { [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
 
 # Which build the Windows tests run against, and why: the shipped i686 build where this machine
@@ -22,10 +23,6 @@ tavrix_windows_tests_reason() {
   fi
 }
 
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win64
-export LC_ALL=C.UTF-8
 
 # Creates (once) and configures a Wine prefix of the project's own: fonts that show Chinese, no
 # crash dialog, the given DPI. Modes (words of the third argument): "record" makes the prefix's
@@ -84,7 +81,7 @@ tavrix_wine_prefix() {
 tavrix_start_display() {
   local fifo
   fifo=$(mktemp -u) && mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$TAVRIX_SCREEN" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   TAVRIX_XVFB_PID=$!
   local number
   read -r number <"$fifo"
