@@ -19,7 +19,7 @@
 
 #include "catalogue/catalogue.h"
 #include "main-window/main_window.h"
-#include "win/window.h"
+#include "win/message_loop.h"
 
 namespace {
 

@@ -3,10 +3,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
 
 #include "controls/button_accessible.h"
 #include "win/error.h"
 #include "win/gdi.h"
+#include "win/window_text.h"
 
 namespace tavrix::controls {
 namespace {
@@ -16,7 +18,7 @@ constexpr int kSkinBorder = 4;
 
 class PushButton {
 public:
-    PushButton(const PushButtonSpec& params)
+    explicit PushButton(const win::ButtonParts& params)
         : skin_(params.skin), icon_(params.icon), font_(params.font),
           accessibleName_(params.accessibleName ? params.accessibleName : L"") {}
 
@@ -34,7 +36,7 @@ public:
 private:
     LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
-        case kReflectedDrawItem:
+        case win::kReflectedDrawItem:
             Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         case WM_ERASEBKGND:
@@ -59,7 +61,7 @@ private:
             break;
         case WM_GETOBJECT:
             if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
-                const std::wstring caption = Caption(hwnd);
+                const std::wstring caption = win::WindowText(hwnd);
                 const std::wstring& name = caption.empty() ? accessibleName_ : caption;
                 if (const LRESULT result = AnswerAccessibleObject(hwnd, wParam, name)) return result;
             }
@@ -155,16 +157,8 @@ private:
         DeleteDC(source);
     }
 
-    static std::wstring Caption(HWND hwnd) {
-        const int length = GetWindowTextLengthW(hwnd);
-        if (length <= 0) return {};
-        std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-        caption.resize(static_cast<size_t>(GetWindowTextW(hwnd, caption.data(), length + 1)));
-        return caption;
-    }
-
     void DrawCaption(HWND hwnd, HDC dc, RECT area, SkinFrame frame) const {
-        const std::wstring caption = Caption(hwnd);
+        const std::wstring caption = win::WindowText(hwnd);
         if (caption.empty()) return;
         if (frame == SkinFrame::Pressed) OffsetRect(&area, 1, 1);
         win::Selection selected(dc, font_);
@@ -191,7 +185,7 @@ SkinFrame FrameFor(UINT itemState, bool hover) {
     return SkinFrame::Normal;
 }
 
-HWND CreatePushButton(HWND parent, const PushButtonSpec& params) {
+HWND CreatePushButton(HWND parent, const win::ButtonParts& params) {
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW |
                         (params.visible ? WS_VISIBLE : 0);
     HWND hwnd = CreateWindowExW(0, L"BUTTON", params.caption ? params.caption : L"", style,

@@ -6,7 +6,8 @@
 
 #include <windows.h>
 
-#include <string>
+#include "controls/skins.h"
+#include "win/layout.h"
 
 namespace tavrix::controls {
 
@@ -17,23 +18,12 @@ constexpr int kSkinFrames = 5;
 // Which frame a button shows for its owner-draw state and whether the mouse is over it.
 SkinFrame FrameFor(UINT itemState, bool hover);
 
-struct PushButtonSpec {
-    int id;
-    const wchar_t* caption;  // may be empty: the skin alone is shown
-    RECT bounds;             // pixels, in the parent's client area
-    HBITMAP skin;            // shared, owned by the window
-    HBITMAP icon;            // drawn inside the border, under the caption; may be null
-    HFONT font;              // shared, owned by the window
-    bool visible;
-    // What a screen reader calls the button when it has no caption (its tooltip, e.g. "关闭").
-    const wchar_t* accessibleName;
-};
-
 // Creates the button as the bottom-most child of the parent (so earlier buttons lie above).
-// Throws on failure.
-HWND CreatePushButton(HWND parent, const PushButtonSpec& params);
+// Throws on failure. The window hands the button its WM_DRAWITEM as win::kReflectedDrawItem.
+HWND CreatePushButton(HWND parent, const win::ButtonParts& parts);
 
-// The parent hands WM_DRAWITEM of an owner-drawn child on to that child as this message.
-constexpr UINT kReflectedDrawItem = WM_USER + 0x1C00 + WM_DRAWITEM;
+// The buttons of both programs' windows: this push button, in the skin of the captioned ones
+// unless the design gives another (the close pictures).
+constexpr win::Buttons kSkinnedButtons{&CreatePushButton, IDB_BUTTON_SKIN};
 
 }  // namespace tavrix::controls

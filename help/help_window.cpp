@@ -1,7 +1,10 @@
 #include "help/help_window.h"
 
+#include "controls/push_button.h"
 #include "help/resource.h"
-#include "win/maker.h"
+#include "product/maker.h"
+#include "win/pictures.h"
+#include "win/program.h"
 
 namespace tavrix::help {
 namespace {
@@ -43,7 +46,7 @@ constexpr int kTabOrder[] = {
     Form1::Command5, Form1::Command6, Form1::Command7, Form1::Text1,
 };
 
-const win::FormDesign kDesign{kControls, kSettings, kTabOrder, {L"宋体", 90, GB2312_CHARSET},
+const win::FormDesign kDesign{kControls, kSettings, kTabOrder, controls::kSkinnedButtons,
                               win::SystemColour(COLOR_BTNFACE)};
 
 // The answers, one per question button; none has a line break, the box wraps them.
@@ -61,34 +64,25 @@ constexpr wchar_t kOther[] = L"如有其他问题，请访问我们的主页："
 
 }  // namespace
 
-const Form1::ClickHandler Form1::kClickHandlers[] = {
-    {Command1, &Form1::OnCommand1Click}, {Command2, &Form1::OnCommand2Click},
-    {Command3, &Form1::OnCommand3Click}, {Command4, &Form1::OnCommand4Click},
-    {Command5, &Form1::OnCommand5Click}, {Command6, &Form1::OnCommand6Click},
-    {Command7, &Form1::OnCommand7Click},
-};
-
 Form1::Form1() : Form(kDesign) {}
 
-void Form1::Create() {
-    if (Handle()) return;
+void Form1::Build() {
     RegisterWindowClass(kClassName, IDI_TAVRIX_HELP, nullptr);
-    SetBackground(win::LoadBitmapResource(IDB_HELP_PICTURE));
-    CreateForm(kClassName, kCaption, kStyle, 0, kClientWidth, kClientHeight);
+    CreateForm(kClassName, kCaption, kStyle, 0, kClientWidth, kClientHeight,
+               win::LoadBitmapResource(IDB_HELP_PICTURE));
     OnLoad();
 }
 
-void Form1::Show() {
-    Create();
-    CentreOnScreen();
-    ShowWindow(Handle(), SW_SHOW);
-    SetForegroundWindow(Handle());
-}
-
-void Form1::OnCommand(int id, WORD code, HWND) {
-    if (code != BN_CLICKED) return;
-    for (const ClickHandler& click : kClickHandlers)
-        if (click.id == id) return (this->*click.handler)();
+void Form1::OnClick(int control) {
+    switch (control) {
+    case Command1: return ShowAnswer(kUpgradeAdvice);
+    case Command2: return ShowAnswer(kHowToUpgrade);
+    case Command3: return ShowAnswer(kExtensionNotFound);
+    case Command4: return ShowAnswer(kGarbledText);
+    case Command5: return ShowAnswer(kContact);
+    case Command6: return ShowAnswer(kOther);
+    case Command7: return win::EndProgram();
+    }
 }
 
 // Topmost from the start, before anyone sees it. If the system refuses, the window is merely an
@@ -97,15 +91,7 @@ void Form1::OnLoad() {
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
 }
 
-// Each answer replaces whatever the box holds: the greeting, an earlier answer or the user's typing.
-void Form1::OnCommand1Click() { SetText(Text1, kUpgradeAdvice); }
-void Form1::OnCommand2Click() { SetText(Text1, kHowToUpgrade); }
-void Form1::OnCommand3Click() { SetText(Text1, kExtensionNotFound); }
-void Form1::OnCommand4Click() { SetText(Text1, kGarbledText); }
-void Form1::OnCommand5Click() { SetText(Text1, kContact); }
-void Form1::OnCommand6Click() { SetText(Text1, kOther); }
-
-// "退出" ends the program at once, whatever the box holds.
-void Form1::OnCommand7Click() { ExitProcess(0); }
+// An answer replaces whatever the box holds: the greeting, an earlier answer or the user's typing.
+void Form1::ShowAnswer(const wchar_t* answer) { SetText(Text1, answer); }
 
 }  // namespace tavrix::help

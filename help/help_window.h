@@ -13,29 +13,13 @@ public:
 
     Form1();
 
-    // Creates the window and runs the load handler; it is not yet visible.
-    void Create();
-    // Creates it if need be, centres it on the screen, shows and activates it.
-    void Show();
-
 protected:
-    void OnCommand(int id, WORD code, HWND control) override;
+    void Build() override;
+    void OnClick(int control) override;
 
 private:
     void OnLoad();
-    void OnCommand1Click();
-    void OnCommand2Click();
-    void OnCommand3Click();
-    void OnCommand4Click();
-    void OnCommand5Click();
-    void OnCommand6Click();
-    void OnCommand7Click();
-
-    struct ClickHandler {
-        int id;
-        void (Form1::*handler)();
-    };
-    static const ClickHandler kClickHandlers[];
+    void ShowAnswer(const wchar_t* answer);
 };
 
 }  // namespace tavrix::help

@@ -1,5 +1,5 @@
 #pragma once
-// The main window 界面: the input box whose every change looks the text up in the catalogue, the
+// The main window 界面: the input box whose every change looks its text up in the catalogue, the
 // output box, the lookup and panel views, and the commands behind its buttons.
 
 #include "win/form.h"
@@ -17,39 +17,28 @@ public:
 
     界面();
 
-    // Opens the window modeless and unowned: the first call creates it and runs the load handler
-    // before it is visible; then it is centred, shown and activated.
-    void Show();
-
 protected:
-    void OnCommand(int id, WORD code, HWND control) override;
+    void Build() override;
+    void OnClick(int control) override;
+    void OnMouseDown(int control) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void OnLoad();
-    void OnText1Change();
-    void OnCommand1Click();
-    void OnCommand2Click();
-    void OnCommand4Click();
-    void OnCommand5Click();
-    void OnCommand6Click();
-    void OnCommand7Click();
-    void OnCommand8Click();
-    void OnCommand10Click();
-    void OnCommand11Click();
-    void OnCommand13Click();
-    void OnCommand14Click();
-    void OnCommand15Click();
-    void OnCommand16Click();
-    void OnLabel9Click();
-    void OnImage1MouseDown();
-    void FollowMouseUntilReleased();
+    void LookUpInput();
+    void ShowPanelView();
+    void ShowLookupView();
+    void ShowAboutPanel();
+    void ShowInstructions();
+    void KeepOnTop();
+    void ReleaseFromTop();
+    void ShowNotShownHint();
+    void OpenBlogPage();
+    void OpenLinkedSite();
+    void DragWindow();
+    void FollowMouse();
 
-    struct ClickHandler {
-        int id;
-        void (界面::*handler)();
-    };
-    static const ClickHandler kClickHandlers[];
+    POINT dragFrom_{};  // where the pointer was, while a drag by another button than the left goes on
 };
 
 }  // namespace tavrix

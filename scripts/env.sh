@@ -4,13 +4,22 @@ TAVRIX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TAVRIX_BUILD=${TAVRIX_BUILD:-$TAVRIX_ROOT/build}
 
 # Loaders, server, Wine's settings and the display size: one definition for bash and Python.
-while IFS= read -r line; do
-  [[ $line =~ ^[A-Z_0-9]+= ]] && export "$line"
+while IFS= read -r tavrix_line; do
+  if [[ $tavrix_line =~ ^[A-Z_0-9]+= ]]; then export "$tavrix_line"; fi
 done < "$TAVRIX_ROOT/scripts/wine.env"
+unset tavrix_line
 
 # The i686 programs need a kernel that runs 32-bit Linux programs (wine32), which some virtual
 # machines lack.
 tavrix_can_run_32bit() { [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
+
+# The Wine loader for a Windows program: by its PE machine type, 32-bit (0x014c) or 64-bit.
+tavrix_wine_loader() {
+  local pe machine
+  pe=$(od -An -tu4 -j 60 -N4 "$1" | tr -d ' ')
+  machine=$(od -An -tx2 -j $((pe + 4)) -N2 "$1" | tr -d ' ')
+  if [ "$machine" = "014c" ]; then echo "$TAVRIX_WINE32"; else echo "$TAVRIX_WINE64"; fi
+}
 
 # Which build the Windows tests run against, and why: the shipped i686 build where this machine
 # runs 32-bit programs, else the x86_64 build of the same sources.

@@ -8,11 +8,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$TAVRIX_ROOT/scripts/build.sh"
 
 # The shipped i686 program where this machine runs 32-bit programs, else the same sources' x86_64 build.
-if tavrix_can_run_32bit; then
-  exe="$TAVRIX_BUILD/i686/bin/Tavrix.exe" loader=$TAVRIX_WINE32
-else
-  exe="$TAVRIX_BUILD/x86_64/bin/Tavrix.exe" loader=$TAVRIX_WINE64
-fi
+exe="$TAVRIX_BUILD/$(tavrix_windows_tests_build)/bin/Tavrix.exe"
+loader=$(tavrix_wine_loader "$exe")
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   tavrix_wine_prefix "$TAVRIX_BUILD/wine/run" 96

@@ -6,5 +6,5 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$TAVRIX_ROOT/scripts/setup.sh"
 "$TAVRIX_ROOT/scripts/build.sh"
-exec /usr/bin/python3 "$TAVRIX_ROOT/scripts/screenshots.py" --bin "$TAVRIX_BUILD/x86_64/bin" \
+exec /usr/bin/python3 "$TAVRIX_ROOT/scripts/screenshots.py" --bin "$TAVRIX_BUILD/$(tavrix_windows_tests_build)/bin" \
   --out "$TAVRIX_ROOT/docs" "$@"

@@ -3,6 +3,7 @@
 #include "main-window/main_window.h"
 #include "startup/resource.h"
 #include "win/error.h"
+#include "win/pictures.h"
 
 namespace tavrix {
 namespace {
@@ -18,9 +19,8 @@ constexpr win::ControlSpec kControls[] = {
 constexpr win::SettingsSpec kSettings[] = {
     {.id = Form1::Label1, .back = win::kTransparent},
 };
-// A label takes no focus: the splash has no tab order.
-const win::FormDesign kDesign{kControls, kSettings, {}, {L"宋体", 90, GB2312_CHARSET},
-                              win::Rgb(255, 0, 255)};
+// A label takes no focus: the splash has no tab order, and it has no buttons.
+const win::FormDesign kDesign{kControls, kSettings, {}, {}, win::Rgb(255, 0, 255)};
 
 constexpr wchar_t kWelcomeLine[] = L"欢迎使用Tavrix软件，启动……";
 
@@ -28,15 +28,12 @@ constexpr wchar_t kWelcomeLine[] = L"欢迎使用Tavrix软件，启动……";
 
 Form1::Form1(界面& mainWindow) : Form(kDesign), mainWindow_(mainWindow) {}
 
-void Form1::Show() {
+void Form1::Build() {
     RegisterWindowClass(kClassName, 0, nullptr);
-    SetBackground(win::LoadJpegResource(IDR_SPLASH_PICTURE));
     // A tool window: no frame, no taskbar button.
-    CreateForm(kClassName, L"Form1", WS_POPUP, WS_EX_TOOLWINDOW, kWidth, kHeight);
+    CreateForm(kClassName, L"Form1", WS_POPUP, WS_EX_TOOLWINDOW, kWidth, kHeight,
+               win::LoadJpegResource(IDR_SPLASH_PICTURE));
     win::Check(SetTimer(Handle(), Timer1, kTimerInterval, nullptr) != 0, L"启动计时器");
-    CentreOnScreen();
-    ShowWindow(Handle(), SW_SHOW);
-    UpdateWindow(Handle());
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

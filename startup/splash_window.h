@@ -17,10 +17,9 @@ public:
     // The splash hands over to this window; it is opened modeless on the second tick.
     explicit Form1(界面& mainWindow);
 
-    // Creates the window (Timer1 starts counting), centres and shows it.
-    void Show();
-
 protected:
+    // Creates the window; Timer1 starts counting.
+    void Build() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

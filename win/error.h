@@ -13,8 +13,6 @@ namespace tavrix::win {
 class Error : public std::runtime_error {
 public:
     Error(std::wstring what, DWORD code);
-    const std::wstring& What() const noexcept { return what_; }
-    DWORD Code() const noexcept { return code_; }
     // The failed operation with the system's own explanation of the code, for the report.
     std::wstring Describe() const;
 

@@ -45,12 +45,6 @@ Font CreateFontFor(const FontSpec& requested, int dpi);
 // The pixels per logical inch of the screen: the system DPI.
 int SystemDpi();
 
-// A bitmap resource of the program as a DIB section, at its own pixel size.
-Bitmap LoadBitmapResource(int id);
-// A JPEG resource (type RT_RCDATA) decoded into a bitmap at its own pixel size.
-Bitmap LoadJpegResource(int id);
-SIZE BitmapSize(HBITMAP bitmap);
-
 // Draws a bitmap unscaled with its top-left corner at (x, y).
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y);
 

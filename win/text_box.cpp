@@ -2,93 +2,103 @@
 
 #include <commctrl.h>
 
-#include <string>
-
 #include "win/error.h"
+#include "win/window_text.h"
 
 namespace tavrix::win {
 namespace {
 
-class WholeCharacterLimit {
-public:
-    explicit WholeCharacterLimit(int units) : units_(units) {}
-
-    static LRESULT CALLBACK Subclass(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                     DWORD_PTR data) {
-        auto* self = reinterpret_cast<WholeCharacterLimit*>(data);
-        if (message == WM_NCDESTROY) {
-            RemoveWindowSubclass(box, &WholeCharacterLimit::Subclass, 0);
-            delete self;
-            return DefSubclassProc(box, message, wParam, lParam);
+std::wstring ClipboardText(HWND owner) {
+    std::wstring text;
+    if (!OpenClipboard(owner)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = units;
+            GlobalUnlock(data);
         }
-        return self->Handle(box, message, wParam, lParam);
     }
-
-private:
-    LRESULT Handle(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-        switch (message) {
-        case WM_CHAR:
-            // A pair typed into the last free unit: neither half goes in.
-            if (IS_HIGH_SURROGATE(static_cast<wchar_t>(wParam)) && Room(box) == 1) {
-                droppingPair_ = true;
-                return 0;
-            }
-            if (droppingPair_ && IS_LOW_SURROGATE(static_cast<wchar_t>(wParam))) {
-                droppingPair_ = false;
-                return 0;
-            }
-            droppingPair_ = false;
-            break;
-        case WM_PASTE: {
-            // What fits, less a first half whose second half would not.
-            const std::wstring pasted = ClipboardText(box);
-            const int room = Room(box);
-            if (room > 0 && static_cast<int>(pasted.size()) > room &&
-                IS_HIGH_SURROGATE(pasted[static_cast<size_t>(room) - 1])) {
-                const std::wstring fitting = pasted.substr(0, static_cast<size_t>(room) - 1);
-                SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(fitting.c_str()));
-                return 0;
-            }
-            break;
-        }
-        }
-        return DefSubclassProc(box, message, wParam, lParam);
-    }
-
-    // Units that can still go in where the selection is: the selection itself is replaced.
-    int Room(HWND box) const {
-        DWORD start = 0, end = 0;
-        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        const int length = GetWindowTextLengthW(box);
-        return units_ - (length - static_cast<int>(end - start));
-    }
-
-    static std::wstring ClipboardText(HWND box) {
-        std::wstring text;
-        if (!OpenClipboard(box)) return text;
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
-                text = units;
-                GlobalUnlock(data);
-            }
-        }
-        CloseClipboard();
-        return text;
-    }
-
-    int units_;
-    bool droppingPair_ = false;
-};
+    CloseClipboard();
+    return text;
+}
 
 }  // namespace
 
-void LimitText(HWND box, int units) {
-    SendMessageW(box, EM_LIMITTEXT, static_cast<WPARAM>(units), 0);
-    auto* limit = new WholeCharacterLimit(units);
-    if (!SetWindowSubclass(box, &WholeCharacterLimit::Subclass, 0, reinterpret_cast<DWORD_PTR>(limit))) {
-        delete limit;
-        ThrowLastError(L"设置文本框长度");
+TextBox::TextBox(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style,
+                 int maxLength)
+    : maxLength_(maxLength) {
+    hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text,
+                            WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE |
+                                ES_AUTOVSCROLL | ES_WANTRETURN | style,
+                            bounds.left, bounds.top, bounds.right - bounds.left,
+                            bounds.bottom - bounds.top, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                            GetModuleHandleW(nullptr), nullptr);
+    Check(hwnd_ != nullptr, L"创建文本框");
+    if (maxLength_ > 0) {
+        SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+        Check(SetWindowSubclass(hwnd_, &TextBox::Subclass, 0, reinterpret_cast<DWORD_PTR>(this)) != FALSE,
+              L"设置文本框长度");
     }
+}
+
+TextBox::~TextBox() {
+    if (hwnd_ && IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, &TextBox::Subclass, 0);
+}
+
+std::wstring TextBox::Text() const { return WindowText(hwnd_); }
+
+void TextBox::SetText(std::wstring_view text) {
+    if (Text() == text) return;
+    const std::wstring copy(text);
+    Check(SetWindowTextW(hwnd_, copy.c_str()) != FALSE, L"设置文字");
+    SendMessageW(GetParent(hwnd_), WM_COMMAND,
+                 MAKEWPARAM(GetDlgCtrlID(hwnd_), EN_CHANGE), reinterpret_cast<LPARAM>(hwnd_));
+}
+
+LRESULT CALLBACK TextBox::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR data) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &TextBox::Subclass, 0);
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    return reinterpret_cast<TextBox*>(data)->OnMessage(message, wParam, lParam);
+}
+
+LRESULT TextBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CHAR:
+        // A pair typed into the last free unit: neither half goes in.
+        if (IS_HIGH_SURROGATE(static_cast<wchar_t>(wParam)) && Room() == 1) {
+            droppingPair_ = true;
+            return 0;
+        }
+        if (droppingPair_ && IS_LOW_SURROGATE(static_cast<wchar_t>(wParam))) {
+            droppingPair_ = false;
+            return 0;
+        }
+        droppingPair_ = false;
+        break;
+    case WM_PASTE: {
+        // What fits, less a first half whose second half would not.
+        const std::wstring pasted = ClipboardText(hwnd_);
+        const int room = Room();
+        if (room > 0 && static_cast<int>(pasted.size()) > room &&
+            IS_HIGH_SURROGATE(pasted[static_cast<size_t>(room) - 1])) {
+            const std::wstring fitting = pasted.substr(0, static_cast<size_t>(room) - 1);
+            SendMessageW(hwnd_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(fitting.c_str()));
+            return 0;
+        }
+        break;
+    }
+    }
+    return DefSubclassProc(hwnd_, message, wParam, lParam);
+}
+
+// Units that can still go in where the selection is: the selection itself is replaced.
+int TextBox::Room() const {
+    DWORD start = 0, end = 0;
+    SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return maxLength_ - (GetWindowTextLengthW(hwnd_) - static_cast<int>(end - start));
 }
 
 }  // namespace tavrix::win

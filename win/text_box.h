@@ -1,12 +1,44 @@
 #pragma once
-// The most a user can put into a text box, by typing or pasting. The edit control counts UTF-16
-// units; on its own it would keep the first half of a character made of two units (a surrogate
-// pair) that meets the limit. Here such a character is left out whole.
+// A text box: a multi-line EDIT with a vertical scroll bar, and the rules of its text.
+// - A write by the program that changes the text raises the change notification (EN_CHANGE to the
+//   window), exactly as typing does; a multi-line EDIT on its own notifies typing only.
+// - A write of the text that the box already holds is no change, and notifies nothing.
+// - The most a user can put in, by typing or pasting, counts UTF-16 units, but a character made of
+//   two units (a surrogate pair) that meets the limit is left out whole, never cut in half.
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
+#include <string_view>
+
 namespace tavrix::win {
 
-void LimitText(HWND box, int units);
+class TextBox {
+public:
+    // Throws on failure. maxLength 0: the edit control's own limit.
+    TextBox(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style, int maxLength);
+    ~TextBox();
+    TextBox(const TextBox&) = delete;
+    TextBox& operator=(const TextBox&) = delete;
+
+    HWND Handle() const noexcept { return hwnd_; }
+    std::wstring Text() const;             // throws on failure
+    void SetText(std::wstring_view text);  // throws on failure; the rules above
+
+    // Runs on every change of the text, the user's and the program's alike (the window passes
+    // the box's EN_CHANGE on to it). Bound where the window makes its controls.
+    std::function<void()> onTextChanged;
+
+private:
+    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR, DWORD_PTR data);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    int Room() const;
+
+    HWND hwnd_ = nullptr;
+    int maxLength_;
+    bool droppingPair_ = false;
+};
 
 }  // namespace tavrix::win

@@ -34,19 +34,10 @@ protected:
     void DestroyHandle() noexcept;
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // Called from WM_NCDESTROY after the handle is gone from the object.
-    virtual void OnFinalMessage() {}
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     HWND hwnd_ = nullptr;
 };
-
-// One message from the queue, as the program's loop handles it: the window it belongs to sees it
-// first, then it is translated and dispatched. Tests drive windows through it too.
-void HandleQueuedMessage(MSG& message);
-
-// Runs until WM_QUIT; returns its exit code.
-int RunMessageLoop();
 
 }  // namespace tavrix::win

@@ -34,24 +34,20 @@ constexpr win::SettingsSpec kSettings[] = {
     {.id = Close, .tooltip = L"关闭", .picture = IDB_CLOSE_SKIN},
 };
 constexpr int kTabOrder[] = {Plain, Hidden, Close, Other};
-const win::FormDesign kDesign{kControls, kSettings, kTabOrder, {L"宋体", 90, GB2312_CHARSET},
+const win::FormDesign kDesign{kControls, kSettings, kTabOrder, controls::kSkinnedButtons,
                               win::SystemColour(COLOR_BTNFACE)};
 
 class ButtonForm : public win::Form {
 public:
-    ButtonForm() : Form(kDesign) {
-        RegisterWindowClass(L"TavrixButtonTest", 0, nullptr);
-        CreateForm(L"TavrixButtonTest", L"buttons", WS_POPUP | WS_BORDER, 0, 4000, 2400);
-        CentreOnScreen();
-        ShowWindow(Handle(), SW_SHOW);
-        UpdateWindow(Handle());
-    }
+    ButtonForm() : Form(kDesign) { Show(); }
     std::map<int, int> clicks;
 
 protected:
-    void OnCommand(int id, WORD code, HWND) override {
-        if (code == BN_CLICKED) ++clicks[id];
+    void Build() override {
+        RegisterWindowClass(L"TavrixButtonTest", 0, nullptr);
+        CreateForm(L"TavrixButtonTest", L"buttons", WS_POPUP | WS_BORDER, 0, 4000, 2400, nullptr);
     }
+    void OnClick(int id) override { ++clicks[id]; }
 };
 
 class PushButtonTest : public testing::Test {
@@ -74,14 +70,7 @@ protected:
     int Clicks(int id) { return form->clicks[id]; }
 
     // The colour of one pixel of a button as it is on screen.
-    COLORREF PixelOf(HWND button, int x, int y) {
-        RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        Pump(20ms);
-        HDC dc = GetDC(button);
-        const COLORREF colour = GetPixel(dc, x, y);
-        ReleaseDC(button, dc);
-        return colour;
-    }
+    COLORREF PixelOf(HWND button, int x, int y) { return PixelOfWindow(button, x, y); }
     // The colour of a pixel of the given frame of a skin.
     static COLORREF SkinPixel(int skin, controls::SkinFrame frame, int x, int y) {
         HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(skin),

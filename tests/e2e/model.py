@@ -70,7 +70,7 @@ def load_catalogue():
             for (key, text), (_, data_text) in zip(fixed, data)]
 
 
-def load_maker(path=os.path.join(ROOT, "win", "maker.h")):
+def load_maker(path=os.path.join(ROOT, "product", "maker.h")):
     """The maker's contact values, defined once for both programs."""
     return {m.group(1): m.group(2) for m in
             re.finditer(r'#define TAVRIX_MAKER_(\w+) L"([^"]*)"', open(path, encoding="utf-8").read())}

@@ -14,8 +14,8 @@
 #include "help/resource.h"
 #include "tests/support/gui_test.h"
 #include "win/gdi.h"
-#include "win/maker.h"
-#include "win/units.h"
+#include "win/pictures.h"
+#include "product/maker.h"
 
 namespace tavrix::help {
 namespace {
@@ -63,7 +63,7 @@ const Answer kAnswers[] = {
     {Form1::Command6, L"如有其他问题\uFF0C请访问我们的主页\uFF1A" TAVRIX_MAKER_HOME_PAGE},
 };
 
-int Pixels(int twips) { return win::TwipsToPixels(twips, win::SystemDpi()); }
+int Pixels(int twips) { return test::PixelsOf(twips); }
 
 class HelpWindowTest : public testing::Test {
 protected:
@@ -107,7 +107,7 @@ TEST_F(HelpWindowLayout, ClientAreaAndControlsFollowTheDesignAtTheSystemDpi) {
         }
     }
 
-    if (win::SystemDpi() == 96) {
+    if (test::ScreenDpi() == 96) {
         // The designer's own pixel figures.
         EXPECT_EQ(client.right, 467);
         EXPECT_EQ(client.bottom, 268);

@@ -39,27 +39,16 @@ struct Program {
     const char* iconSource;    // the artwork that group was made from
 };
 
-std::wstring Wide(const char* text) {
-    std::wstring wide;
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (length > 1) {
-        wide.resize(static_cast<size_t>(length));
-        MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
-        wide.pop_back();
-    }
-    return wide;
-}
-
 std::wstring Shipped(const wchar_t* name) {
-    const std::wstring folder = Wide(TAVRIX_SHIPPED_DIR);
+    const std::wstring folder = test::Widen(TAVRIX_SHIPPED_DIR);
     return folder.empty() ? std::wstring() : folder + L"/" + name;
 }
 
 std::vector<Program> Programs() {
-    const Program tavrix{"Tavrix", Wide(TAVRIX_EXE), false, {2, 14, 0, 4}, L"2.14.0004",
+    const Program tavrix{"Tavrix", test::Widen(TAVRIX_EXE), false, {2, 14, 0, 4}, L"2.14.0004",
                          L"一款查询后缀名的软件", L"Tavrix.exe", IDI_TAVRIX,
                          TAVRIX_SOURCE_DIR "/main-window/art/tavrix.ico"};
-    const Program help{"TavrixHelp", Wide(TAVRIX_HELP_EXE), false, {1, 0, 0, 0}, L"1.00",
+    const Program help{"TavrixHelp", test::Widen(TAVRIX_HELP_EXE), false, {1, 0, 0, 0}, L"1.00",
                        L"帮助程序", L"TavrixHelp.exe", IDI_TAVRIX_HELP,
                        TAVRIX_SOURCE_DIR "/help/art/help.ico"};
     Program shippedTavrix = tavrix;
@@ -299,8 +288,8 @@ INSTANTIATE_TEST_SUITE_P(Both, ProgramFile, testing::ValuesIn(Programs()),
                          });
 
 TEST(ProgramIcons, TheTwoProgramsIconsDifferInEveryImage) {
-    Resources tavrix(Wide(TAVRIX_EXE));
-    Resources help(Wide(TAVRIX_HELP_EXE));
+    Resources tavrix(test::Widen(TAVRIX_EXE));
+    Resources help(test::Widen(TAVRIX_HELP_EXE));
     const auto tavrixImages = ProgramIcon(tavrix, IDI_TAVRIX);
     const auto helpImages = ProgramIcon(help, IDI_TAVRIX_HELP);
     ASSERT_EQ(tavrixImages.size(), helpImages.size());

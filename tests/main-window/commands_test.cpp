@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/main-window/main_window_fixture.h"
-#include "win/maker.h"
+#include "product/maker.h"
 
 namespace tavrix::test {
 namespace {

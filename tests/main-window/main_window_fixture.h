@@ -40,7 +40,7 @@ protected:
     HWND Hwnd() const { return window->Handle(); }
     HWND Control(int id) const { return window->Control(id); }
     std::wstring Text(int id) const { return TextOf(Control(id)); }
-    int Px(int twips) const { return MulDiv(twips, window->Dpi(), 1440); }
+    int Px(int twips) const { return PixelsOf(twips); }
 
     // Focus on the input box, emptied with the keys a user would press.
     void ClearInput() {

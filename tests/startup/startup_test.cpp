@@ -77,7 +77,7 @@ protected:
         Pump(10ms);
         ForgetQuit();
     }
-    int Px(int twips) const { return MulDiv(twips, splash->Dpi(), 1440); }
+    int Px(int twips) const { return PixelsOf(twips); }
 
     std::vector<HHOOK> hooks;
     std::unique_ptr<界面> main;

@@ -1,7 +1,7 @@
 #include "tests/support/gui_test.h"
 
 #include "win/error.h"
-#include "win/window.h"
+#include "win/message_loop.h"
 
 namespace tavrix::test {
 namespace {
@@ -156,6 +156,36 @@ ErrorReports::~ErrorReports() { win::SetErrorReport(g_previous); }
 const std::vector<std::wstring>& ErrorReports::Seen() { return g_reports; }
 void ErrorReports::Clear() { g_reports.clear(); }
 
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+int PixelsOf(int twips) { return MulDiv(twips, ScreenDpi(), 1440); }
+
+COLORREF PixelOfWindow(HWND window, int x, int y) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump(20ms);
+    HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
+}
+
+COLORREF PixelOfBitmap(int resource, int x, int y) {
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const COLORREF colour = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return colour;
+}
+
 void SetClipboardText(std::wstring_view text) {
     if (!OpenClipboard(nullptr)) return;
     EmptyClipboard();
@@ -167,16 +197,6 @@ void SetClipboardText(std::wstring_view text) {
         SetClipboardData(CF_UNICODETEXT, memory);
     }
     CloseClipboard();
-}
-
-std::string Narrow(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), size,
-                        nullptr, nullptr);
-    return narrow;
 }
 
 }  // namespace tavrix::test

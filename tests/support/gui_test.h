@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/utf8.h"
+
 namespace tavrix::test {
 
 using namespace std::chrono_literals;
@@ -56,10 +58,15 @@ public:
     static void Clear();
 };
 
+// The screen's DPI, and a length in twips at it in pixels: MulDiv's rounding, not the programs' own.
+int ScreenDpi();
+int PixelsOf(int twips);
+// The colour of a pixel of a window as it is on the screen, after it has been redrawn whole.
+COLORREF PixelOfWindow(HWND window, int x, int y);
+// The colour of a pixel of one of the test program's bitmap resources.
+COLORREF PixelOfBitmap(int resource, int x, int y);
+
 // Puts text on the clipboard for a paste.
 void SetClipboardText(std::wstring_view text);
-
-// UTF-8 for test messages.
-std::string Narrow(std::wstring_view text);
 
 }  // namespace tavrix::test

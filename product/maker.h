@@ -1,6 +1,6 @@
 #pragma once
-// The maker's contact values, defined once for both programs. Literals, so that the windows'
-// constant texts can be joined with them at compile time.
+// The maker's contact values, defined once for both programs and the release readme. Literals, so
+// that the windows' constant texts can be joined with them at compile time.
 #define TAVRIX_MAKER_EMAIL L"tavrix@orvane.example"
 #define TAVRIX_MAKER_CHAT_GROUP L"20060603"
 #define TAVRIX_MAKER_WEB_HOST L"www.tavrix.example"

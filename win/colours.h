@@ -1,0 +1,44 @@
+#pragma once
+// The colours of a window and its controls: the window's face (its colour with its picture),
+// solid brushes made once per colour, and what each control is drawn with.
+
+#include <windows.h>
+
+#include <utility>
+#include <vector>
+
+#include "win/gdi.h"
+#include "win/layout.h"
+
+namespace tavrix::win {
+
+class Colours {
+public:
+    explicit Colours(Colour background) : background_(background) {}
+
+    // Composes the face of a client area of the given size: the window's colour, with the
+    // picture (may be null) drawn unscaled from the top-left corner. Controls drawn transparently
+    // take their background from it, so that beyond the picture's edge (above 96 DPI) they show
+    // the window's colour, never a second copy of the picture.
+    void ComposeFace(HBITMAP picture, int width, int height);
+    // WM_ERASEBKGND of the window.
+    void PaintFace(HWND window, HDC dc);
+
+    // WM_CTLCOLOR* of a control with these colours: sets up the DC and returns the brush of the
+    // control's background, or null where the system's own applies.
+    HBRUSH ForControl(HWND window, HWND control, HDC dc, Colour text, Colour back);
+
+private:
+    HBRUSH SolidBrush(const Colour& colour);
+
+    Colour background_;
+    Bitmap face_;
+    Brush faceBrush_;
+    std::vector<std::pair<COLORREF, Brush>> brushes_;
+};
+
+// The background brush that the control's window gives it (WM_CTLCOLORSTATIC), aligned to the
+// control: for a control that paints its own background where its content does not reach.
+HBRUSH BackgroundBrushOf(HWND control, HDC dc);
+
+}  // namespace tavrix::win

@@ -1,0 +1,90 @@
+#pragma once
+// A window's design as constant data: its controls in stacking order (the first on top), their
+// settings beyond their place, and its tab order, with every place in twips. The form realises
+// it; nothing else reads it.
+
+#include <windows.h>
+
+#include <span>
+
+#include "win/gdi.h"
+
+namespace tavrix::win {
+
+enum class ControlKind {
+    PushButton,  // the caller's push button (see Buttons)
+    TextBox,     // multi-line EDIT with a vertical scroll bar
+    Label,       // STATIC text
+    PictureBox,  // a container that holds labels of its own
+    Picture,     // an image drawn unscaled; reports mouse presses
+};
+
+struct Colour {
+    enum class Source { Default, Fixed, System, Transparent };
+    Source source = Source::Default;
+    COLORREF rgb = 0;
+    int systemIndex = 0;
+};
+constexpr Colour Rgb(BYTE r, BYTE g, BYTE b) { return {Colour::Source::Fixed, RGB(r, g, b), 0}; }
+constexpr Colour SystemColour(int index) { return {Colour::Source::System, 0, index}; }
+constexpr Colour kTransparent{Colour::Source::Transparent, 0, 0};
+
+// One control: its place in twips within its container's client area, its caption or initial
+// text, and whether it is shown at start.
+struct ControlSpec {
+    int id;
+    ControlKind kind;
+    int left, top, width, height;
+    const wchar_t* text;
+    bool shown;
+    int container = 0;  // id of the picture box holding it; 0: the window itself
+};
+
+// A control's settings beyond its place. Controls without a row take the kind's defaults.
+struct SettingsSpec {
+    int id;
+    FontSpec font = {};               // no face: the window's default font
+    Colour text = {};
+    Colour back = {};
+    const wchar_t* tooltip = nullptr;
+    int picture = 0;                  // bitmap resource: a button's skin, a picture's image
+    int icon = 0;                     // bitmap resource: a button's icon picture
+    DWORD style = 0;                  // styles beyond the kind's own (ES_READONLY, ...)
+    int maxLength = 0;                // text boxes: the most a user can put in, in UTF-16 units
+};
+
+// What a window gives each of its push buttons. The button itself comes from the caller: this
+// layer has no skinned control of its own.
+struct ButtonParts {
+    int id;
+    const wchar_t* caption;         // may be empty: the skin alone is shown
+    RECT bounds;                    // pixels, in the parent's client area
+    HBITMAP skin;                   // shared, owned by the window
+    HBITMAP icon;                   // drawn inside the border, under the caption; may be null
+    HFONT font;                     // shared, owned by the window
+    bool visible;
+    const wchar_t* accessibleName;  // what a screen reader calls a button without a caption
+};
+struct Buttons {
+    HWND (*make)(HWND parent, const ButtonParts& parts);  // throws on failure
+    int defaultSkin;                                      // bitmap resource
+};
+
+struct FormDesign {
+    std::span<const ControlSpec> controls;
+    std::span<const SettingsSpec> settings;
+    std::span<const int> tabOrder;
+    Buttons buttons;
+    Colour background;  // the window's colour where its picture does not reach
+};
+
+// The font of a control whose settings name none: 宋体 9 point, the system font of a Chinese
+// Windows, at the running DPI.
+constexpr FontSpec kDefaultFont{L"宋体", 90, GB2312_CHARSET};
+
+// WM_COMMAND notification of a Picture when any mouse button is pressed on it.
+constexpr WORD kPictureMouseDown = 0x4001;
+// The window hands WM_DRAWITEM of an owner-drawn child on to that child as this message.
+constexpr UINT kReflectedDrawItem = WM_USER + 0x1C00 + WM_DRAWITEM;
+
+}  // namespace tavrix::win

@@ -1,0 +1,22 @@
+#pragma once
+// The program's message loop, and its end: the program ends when its last window has closed.
+
+#include <windows.h>
+
+namespace tavrix::win {
+
+// One message from the queue, as the program's loop handles it: the window it belongs to sees it
+// first, then it is translated and dispatched. Tests drive windows through it too.
+void HandleQueuedMessage(MSG& message);
+
+// Runs until WM_QUIT; returns its exit code.
+int RunMessageLoop();
+
+// For the window layer: called before a top-level window is created (throws if the program
+// could not watch for its end), and when one is destroyed. Whether it was the last is looked at
+// only once the handler that destroyed it has returned, so a window that closes and hands over
+// to another in the same handler does not end the program.
+void WatchForTheLastWindow();
+void NoteWindowClosed() noexcept;
+
+}  // namespace tavrix::win

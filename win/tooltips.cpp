@@ -1,0 +1,36 @@
+#include "win/tooltips.h"
+
+#include <commctrl.h>
+
+#include "win/error.h"
+
+namespace tavrix::win {
+
+void Tooltips::Add(HWND control, const wchar_t* text) {
+    // Owned by no window: Wine never makes a window topmost while it owns a popup, and "keep on
+    // top" must work. So this object destroys it.
+    if (!tips_) {
+        tips_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+        Check(tips_ != nullptr, L"创建提示窗口");
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    // A tip stands centred below its control, never over it: a click on a tip that covered its
+    // control would go to the tip, since the system lets clicks through a transparent tip only
+    // where it honours that (Wine does not for a tip that no window owns).
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT | TTF_CENTERTIP;
+    tool.hwnd = GetAncestor(control, GA_ROOT);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<wchar_t*>(text);
+    Check(SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE, L"添加提示");
+}
+
+void Tooltips::Destroy() noexcept {
+    if (tips_) DestroyWindow(tips_);
+    tips_ = nullptr;
+}
+
+}  // namespace tavrix::win

@@ -1,0 +1,12 @@
+#pragma once
+// Where a top-level window opens on the screen.
+
+#include <windows.h>
+
+namespace tavrix::win {
+
+// Moves the window, at its present size, to the centre of its monitor's work area (the screen
+// less the taskbar), its top kept in reach (placement.h). Throws on failure.
+void CentreInWorkArea(HWND window);
+
+}  // namespace tavrix::win
