@@ -14,7 +14,7 @@ function(tavrix_program name)
   configure_file(${PROJECT_SOURCE_DIR}/product/program.manifest.in ${PROGRAM_MANIFEST} @ONLY)
   configure_file(${PROJECT_SOURCE_DIR}/product/program.h.in ${generated}/program.h @ONLY)
 
-  add_executable(${name} WIN32 ${P_SOURCES})
+  add_executable(${name} WIN32 ${P_SOURCES} ${PROJECT_SOURCE_DIR}/win/runtime.cpp)
   target_include_directories(${name} PRIVATE ${generated})
   target_link_libraries(${name} PRIVATE ${P_LIBS})
   set_property(SOURCE ${P_SOURCES} APPEND PROPERTY OBJECT_DEPENDS ${generated}/program.h ${PROGRAM_MANIFEST})

@@ -29,6 +29,12 @@ function(tavrix_test name)
   if(T_MAIN)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
+  # GCC 12's link-time optimisation fails on the test programs (an internal compiler error): they
+  # link the objects' plain machine code instead.
+  set_property(TARGET ${name} PROPERTY INTERPROCEDURAL_OPTIMIZATION OFF)
+  if(MINGW)
+    target_link_options(${name} PRIVATE -fno-lto)
+  endif()
   add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)

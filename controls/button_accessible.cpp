@@ -2,12 +2,21 @@
 
 #include <oleacc.h>
 
+#include "win/system_functions.h"
+
 namespace tavrix::controls {
 namespace {
 
+// The accessibility DLLs load only when a screen reader first asks (win/system_functions.h).
+BSTR AllocateText(const wchar_t* text) {
+    using Function = decltype(SysAllocString);
+    auto* allocate = win::SystemFunctionOf<Function>(L"oleaut32.dll", "SysAllocString");
+    return allocate ? allocate(text) : nullptr;
+}
+
 VARIANT Empty() {
-    VARIANT empty;
-    VariantInit(&empty);
+    VARIANT empty{};
+    empty.vt = VT_EMPTY;
     return empty;
 }
 
@@ -60,7 +69,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (!name) return E_POINTER;
         if (!IsSelf(child)) return standard_ ? standard_->get_accName(child, name) : E_INVALIDARG;
-        *name = SysAllocString(name_.c_str());
+        *name = AllocateText(name_.c_str());
         return *name ? S_OK : E_OUTOFMEMORY;
     }
     // It is a push button whatever the system's object would guess from an owner-drawn BUTTON.
@@ -99,7 +108,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         if (standard_) return standard_->get_accDefaultAction(child, action);
         if (!action) return E_POINTER;
-        *action = SysAllocString(L"按下");
+        *action = AllocateText(L"按下");
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
@@ -202,12 +211,18 @@ private:
 }  // namespace
 
 LRESULT AnswerAccessibleObject(HWND button, WPARAM wParam, const std::wstring& name) {
+    win::StartCom();
+    using Answer = decltype(LresultFromObject);
+    using Standard = decltype(CreateStdAccessibleObject);
+    auto* answer = win::SystemFunctionOf<Answer>(L"oleacc.dll", "LresultFromObject");
+    auto* makeStandard = win::SystemFunctionOf<Standard>(L"oleacc.dll", "CreateStdAccessibleObject");
+    if (!answer) return 0;
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(button, OBJID_CLIENT, __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&standard))))
+    if (!makeStandard || FAILED(makeStandard(button, OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&standard))))
         standard = nullptr;
     auto* accessible = new ButtonAccessible(button, standard, name);
-    const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, accessible);
+    const LRESULT result = answer(__uuidof(IAccessible), wParam, accessible);
     accessible->Release();
     return result > 0 ? result : 0;
 }

@@ -69,7 +69,7 @@ Form1::Form1() : Form(kDesign) {}
 void Form1::Build() {
     RegisterWindowClass(kClassName, IDI_TAVRIX_HELP, nullptr);
     CreateForm(kClassName, kCaption, kStyle, 0, kClientWidth, kClientHeight,
-               win::LoadBitmapResource(IDB_HELP_PICTURE));
+               win::LoadPackedBitmap(IDB_HELP_PICTURE));
     OnLoad();
 }
 

@@ -11,6 +11,7 @@
 #include "product/maker.h"
 #include "win/pictures.h"
 #include "win/program.h"
+#include "win/system_functions.h"
 
 namespace tavrix {
 namespace {
@@ -44,9 +45,13 @@ std::wstring_view AsWide(std::u16string_view text) {
     return {reinterpret_cast<const wchar_t*>(text.data()), text.size()};
 }
 
-// The web pages open in the user's browser; only these fixed addresses ever reach the shell.
+// The web pages open in the user's browser; only these fixed addresses ever reach the shell. The
+// shell is loaded for it then, and COM, which it wants, started.
 void OpenWebPage(HWND owner, const wchar_t* address) {
-    ShellExecuteW(owner, L"open", address, L"", L"", SW_SHOWNORMAL);
+    win::StartCom();
+    using ShellExecuteFunction = decltype(ShellExecuteW);
+    if (auto* open = win::SystemFunctionOf<ShellExecuteFunction>(L"shell32.dll", "ShellExecuteW"))
+        open(owner, L"open", address, L"", L"", SW_SHOWNORMAL);
 }
 
 }  // namespace
@@ -56,7 +61,7 @@ void OpenWebPage(HWND owner, const wchar_t* address) {
 void 界面::Build() {
     RegisterWindowClass(L"TavrixMainWindow", IDI_TAVRIX, nullptr);
     CreateForm(L"TavrixMainWindow", L"", WS_POPUP | WS_BORDER, WS_EX_APPWINDOW, kClientWidth,
-               kClientHeight, win::LoadBitmapResource(IDB_BACKGROUND));
+               kClientHeight, win::LoadPackedBitmap(IDB_BACKGROUND));
     TextBoxOf(Text1).onTextChanged = [this] { LookUpInput(); };
     OnLoad();
 }

@@ -5,6 +5,7 @@ Every generator draws with Pillow only and writes no timestamps, so running it t
 same bytes; the committed pictures are its output and the build never runs it.
 """
 import argparse
+import lzma
 import pathlib
 import struct
 
@@ -318,6 +319,31 @@ def bmp24_bytes(img):
 
 def write_bmp24(img, path):
     pathlib.Path(path).write_bytes(bmp24_bytes(img))
+
+
+# The programs carry their pictures packed: the bytes of the 24-bit .bmp file, compressed with
+# LZMA (the .lzma format: 5 property bytes, the unpacked size as 8 bytes little-endian, the
+# stream), and unpack them at start-up with the LZMA SDK's decoder. The same bytes on every run.
+LZMA_FILTER = {"id": lzma.FILTER_LZMA1, "preset": 9 | lzma.PRESET_EXTREME}
+
+
+def packed_bytes(data):
+    stream = lzma.compress(data, format=lzma.FORMAT_ALONE, filters=[LZMA_FILTER])
+    return stream[:5] + struct.pack("<Q", len(data)) + stream[13:]
+
+
+def unpacked_bytes(packed):
+    return lzma.decompress(packed[:5] + b"\xff" * 8 + packed[13:], format=lzma.FORMAT_ALONE)
+
+
+def write_packed(data, path):
+    pathlib.Path(path).write_bytes(packed_bytes(data))
+
+
+def write_bmp24_packed(img, path):
+    """The picture as a .bmp file, and that file packed beside it (path + ".lzma")."""
+    write_bmp24(img, path)
+    write_packed(bmp24_bytes(img), str(path) + ".lzma")
 
 
 def _icon_dib_32(img):

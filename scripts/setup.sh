@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine64 wine32:i386
   xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-arphic-uming fonts-wine
-  python3 python3-pil file zip
+  python3 python3-pil file zip lzma-dev
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -32,7 +32,7 @@ void Form1::Build() {
     RegisterWindowClass(kClassName, 0, nullptr);
     // A tool window: no frame, no taskbar button.
     CreateForm(kClassName, L"Form1", WS_POPUP, WS_EX_TOOLWINDOW, kWidth, kHeight,
-               win::LoadJpegResource(IDR_SPLASH_PICTURE));
+               win::LoadPackedBitmap(IDR_SPLASH_PICTURE));
     win::Check(SetTimer(Handle(), Timer1, kTimerInterval, nullptr) != 0, L"启动计时器");
 }
 

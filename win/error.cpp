@@ -40,11 +40,15 @@ ErrorReport g_report = &ShowAndExit;
 
 }  // namespace
 
-Error::Error(std::wstring what, DWORD code)
-    : std::runtime_error("Win32 call failed"), what_(std::move(what)), code_(code) {}
+Error::Error(std::wstring what, DWORD code) : what_(std::move(what)), code_(code) {}
+
+std::wstring Decimal(long long value) {
+    wchar_t digits[24];
+    return _i64tow(value, digits, 10);
+}
 
 std::wstring Error::Describe() const {
-    std::wstring text = what_ + L"\r\n错误代码 " + std::to_wstring(code_);
+    std::wstring text = what_ + L"\r\n错误代码 " + Decimal(code_);
     const std::wstring system = SystemMessage(code_);
     if (!system.empty()) text += L"：" + system;
     return text;

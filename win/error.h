@@ -5,14 +5,15 @@
 
 #include <windows.h>
 
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace tavrix::win {
 
-class Error : public std::runtime_error {
+class Error : public std::exception {
 public:
     Error(std::wstring what, DWORD code);
+    const char* what() const noexcept override { return "Win32 call failed"; }
     // The failed operation with the system's own explanation of the code, for the report.
     std::wstring Describe() const;
 
@@ -20,6 +21,9 @@ private:
     std::wstring what_;
     DWORD code_;
 };
+
+// A number as decimal digits, for the texts of errors.
+std::wstring Decimal(long long value);
 
 // Throws Error for `what` with GetLastError() unless ok.
 void Check(bool ok, const wchar_t* what);

@@ -76,7 +76,7 @@ HFONT Form::FontFor(const FontSpec& requested) {
 HBITMAP Form::PictureFor(int resource) {
     for (const auto& [known, bitmap] : pictures_)
         if (known == resource) return bitmap.get();
-    pictures_.emplace_back(resource, LoadBitmapResource(resource));
+    pictures_.emplace_back(resource, LoadPackedBitmap(resource));
     return pictures_.back().second.get();
 }
 
@@ -148,7 +148,7 @@ HWND Form::CreateControl(const ControlSpec& control, const SettingsSpec& s) {
 
 HWND Form::Control(int id) const {
     if (id <= 0 || static_cast<size_t>(id) >= controls_.size() || !controls_[static_cast<size_t>(id)])
-        throw Error(L"找不到控件 " + std::to_wstring(id), ERROR_INVALID_WINDOW_HANDLE);
+        throw Error(L"找不到控件 " + Decimal(id), ERROR_INVALID_WINDOW_HANDLE);
     return controls_[static_cast<size_t>(id)];
 }
 
@@ -156,7 +156,7 @@ TextBox& Form::TextBoxOf(int id) {
     HWND control = Control(id);
     for (const auto& box : textBoxes_)
         if (box->Handle() == control) return *box;
-    throw Error(L"控件 " + std::to_wstring(id) + L" 不是文本框", ERROR_INVALID_WINDOW_HANDLE);
+    throw Error(L"控件 " + Decimal(id) + L" 不是文本框", ERROR_INVALID_WINDOW_HANDLE);
 }
 
 std::wstring Form::Text(int id) const { return WindowText(Control(id)); }

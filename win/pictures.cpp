@@ -1,55 +1,73 @@
 #include "win/pictures.h"
 
-#include <objidl.h>
-#include <ocidl.h>
-#include <olectl.h>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 
+#include "LzmaDec.h"
 #include "win/error.h"
 
 namespace tavrix::win {
+namespace {
 
-Bitmap LoadBitmapResource(int id) {
-    Bitmap bitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    Check(bitmap != nullptr, L"载入图片资源");
-    return bitmap;
-}
+constexpr unsigned kPropertyBytes = LZMA_PROPS_SIZE;
+constexpr unsigned kHeaderBytes = LZMA_PROPS_SIZE + 8;
 
-Bitmap LoadJpegResource(int id) {
+void* Allocate(void*, size_t size) { return std::malloc(size); }
+void Release(void*, void* block) { std::free(block); }
+ISzAlloc kAllocator{&Allocate, &Release};
+
+struct FreeBlock {
+    void operator()(void* block) const noexcept { std::free(block); }
+};
+
+[[noreturn]] void Unreadable() { throw Error(L"载入图片资源", ERROR_INVALID_DATA); }
+
+}  // namespace
+
+Bitmap LoadPackedBitmap(int id) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
     Check(info != nullptr, L"查找图片资源");
     const DWORD size = SizeofResource(module, info);
     HGLOBAL loaded = LoadResource(module, info);
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    Check(bytes != nullptr && size > 0, L"载入图片资源");
+    const auto* packed = static_cast<const Byte*>(loaded ? LockResource(loaded) : nullptr);
+    Check(packed != nullptr, L"载入图片资源");
+    if (size < kHeaderBytes) Unreadable();
 
-    // OleLoadPicture reads from a stream; the resource's bytes are copied into one.
-    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
-    Check(copy != nullptr, L"分配图片内存");
-    if (void* target = GlobalLock(copy)) {
-        CopyMemory(target, bytes, size);
-        GlobalUnlock(copy);
-    }
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
-        GlobalFree(copy);
-        throw Error(L"创建图片数据流", ERROR_OUTOFMEMORY);
-    }
-    IPicture* picture = nullptr;
-    const HRESULT loadedPicture = OleLoadPicture(stream, static_cast<LONG>(size), FALSE,
-                                                 IID_IPicture, reinterpret_cast<void**>(&picture));
-    stream->Release();
-    if (FAILED(loadedPicture) || !picture) throw Error(L"解码 JPEG 图片", loadedPicture);
+    unsigned long long unpackedSize = 0;
+    std::memcpy(&unpackedSize, packed + kPropertyBytes, 8);
+    if (unpackedSize < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) || unpackedSize > (64u << 20))
+        Unreadable();
+    std::unique_ptr<Byte, FreeBlock> file(static_cast<Byte*>(std::malloc(unpackedSize)));
+    if (!file) throw Error(L"载入图片资源", ERROR_NOT_ENOUGH_MEMORY);
+    SizeT fileSize = static_cast<SizeT>(unpackedSize);
+    SizeT streamSize = size - kHeaderBytes;
+    ELzmaStatus status;
+    if (LzmaDecode(file.get(), &fileSize, packed + kHeaderBytes, &streamSize, packed, kPropertyBytes,
+                   LZMA_FINISH_END, &status, &kAllocator) != SZ_OK ||
+        fileSize != unpackedSize)
+        Unreadable();
 
-    // The picture owns its bitmap; a copy at the picture's pixel size outlives it.
-    OLE_HANDLE handle = 0;
-    picture->get_Handle(&handle);
-    Bitmap bitmap(static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
-                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    picture->Release();
-    Check(bitmap != nullptr, L"复制 JPEG 图片");
-    return bitmap;
+    // A bottom-up 24-bit .bmp file: its header, then its rows.
+    BITMAPFILEHEADER header;
+    BITMAPINFOHEADER bitmap;
+    std::memcpy(&header, file.get(), sizeof(header));
+    std::memcpy(&bitmap, file.get() + sizeof(header), sizeof(bitmap));
+    const unsigned long long stride = (static_cast<unsigned long long>(bitmap.biWidth) * 3 + 3) & ~3ull;
+    const unsigned long long pixels = stride * static_cast<unsigned long long>(bitmap.biHeight);
+    if (header.bfType != 0x4D42 || bitmap.biBitCount != 24 || bitmap.biCompression != BI_RGB ||
+        bitmap.biWidth <= 0 || bitmap.biHeight <= 0 || header.bfOffBits > unpackedSize ||
+        pixels > unpackedSize - header.bfOffBits)
+        Unreadable();
+
+    BITMAPINFO format{};
+    format.bmiHeader = bitmap;
+    void* bits = nullptr;
+    Bitmap picture(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    Check(picture != nullptr && bits != nullptr, L"载入图片资源");
+    std::memcpy(bits, file.get() + header.bfOffBits, pixels);
+    return picture;
 }
 
 }  // namespace tavrix::win

@@ -1,5 +1,8 @@
 #pragma once
-// Pictures carried in the program's resources, loaded at their own pixel size.
+// Pictures carried in the program's resources, packed: a 24-bit .bmp file compressed with LZMA,
+// as an RCDATA resource (5 property bytes, the unpacked size as 8 bytes little-endian, the stream).
+// Unpacked at start-up into a DIB section at the picture's own pixel size, pixel for pixel the
+// .bmp file.
 
 #include <windows.h>
 
@@ -7,9 +10,7 @@
 
 namespace tavrix::win {
 
-// A bitmap resource as a DIB section.
-Bitmap LoadBitmapResource(int id);
-// A JPEG resource (type RT_RCDATA) decoded into a bitmap.
-Bitmap LoadJpegResource(int id);
+// Throws Error when the resource is missing or is no packed 24-bit bitmap.
+Bitmap LoadPackedBitmap(int id);
 
 }  // namespace tavrix::win

@@ -1,7 +1,6 @@
 #pragma once
-// The entry of each program: COM for this thread (the common controls, the accessibility answers
-// of the push buttons, a picture decoded by OLE and the shell want it), then the program's body,
-// which opens its first window and runs the message loop. An error that escapes goes to the report.
+// The entry of each program: the program's body, which opens its first window and runs the
+// message loop. An error that escapes goes to the report.
 
 namespace tavrix::win {
 

@@ -11,8 +11,8 @@ import artkit  # noqa: E402
 
 def main():
     out = artkit.out_dir(HERE)
-    artkit.write_bmp24(artkit.button_skin(), out / "button.bmp")
-    artkit.write_bmp24(artkit.close_skin(), out / "close.bmp")
+    artkit.write_bmp24_packed(artkit.button_skin(), out / "button.bmp")
+    artkit.write_bmp24_packed(artkit.close_skin(), out / "close.bmp")
 
 
 if __name__ == "__main__":

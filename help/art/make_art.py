@@ -170,9 +170,9 @@ def command1_icon():
 
 def main():
     out = ak.out_dir(HERE)
-    ak.write_bmp24(window_picture(), out / "help.bmp")
+    ak.write_bmp24_packed(window_picture(), out / "help.bmp")
     ak.write_ico(icon, out / "help.ico")
-    ak.write_bmp24(command1_icon(), out / "command1-icon.bmp")
+    ak.write_bmp24_packed(command1_icon(), out / "command1-icon.bmp")
 
 
 if __name__ == "__main__":

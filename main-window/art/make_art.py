@@ -99,8 +99,8 @@ def icon(n, bpp):
 
 def main():
     out = ak.out_dir(HERE)
-    ak.write_bmp24(background(), out / "background.bmp")
-    ak.write_bmp24(title(), out / "title.bmp")
+    ak.write_bmp24_packed(background(), out / "background.bmp")
+    ak.write_bmp24_packed(title(), out / "title.bmp")
     ak.write_ico(icon, out / "tavrix.ico")
 
 

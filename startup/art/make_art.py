@@ -53,6 +53,10 @@ def _curved_block(c, right):
 def main():
     out = ak.out_dir(HERE)
     ak.write_jpeg(splash(), out / "splash.jpg", QUALITY)
+    # The program carries the JPEG's pixels packed, decoded here by the same library as the
+    # platform's picture decoder uses: no JPEG decoding, and no OLE, at start-up.
+    from PIL import Image
+    ak.write_packed(ak.bmp24_bytes(Image.open(out / "splash.jpg").convert("RGB")), out / "splash.bmp.lzma")
 
 
 if __name__ == "__main__":

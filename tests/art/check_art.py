@@ -8,6 +8,7 @@ The format checks read the files' headers directly, so they need no imaging libr
 reproduction step runs the generators with a Python that has Pillow (this one, or /usr/bin/python3).
 """
 import filecmp
+import lzma
 import pathlib
 import struct
 import subprocess
@@ -52,6 +53,19 @@ def check_bmp24(rel, size):
     expected = 54 + ((size[0] * 3 + 3) & ~3) * size[1]
     check(offset == 54 and file_size == len(data) == expected,
           f"{rel}: {len(data)} bytes (header says {file_size}), expected {expected}")
+
+
+def check_packed(rel):
+    """The packed copy that the programs carry (rel + ".lzma") unpacks into the picture itself."""
+    packed = (ROOT / (rel + ".lzma")).read_bytes()
+    size = struct.unpack_from("<Q", packed, 5)[0]
+    try:
+        unpacked = lzma.decompress(packed[:5] + b"\xff" * 8 + packed[13:], format=lzma.FORMAT_ALONE)
+    except lzma.LZMAError as error:
+        check(False, f"{rel}.lzma: {error}")
+        return
+    check(size == len(unpacked) and unpacked == (ROOT / rel).read_bytes(),
+          f"{rel}.lzma: does not unpack into {rel}")
 
 
 def check_ico(rel):
@@ -138,6 +152,7 @@ def check_reproducible():
 def main():
     for rel, size in BMP24.items():
         check_bmp24(rel, size)
+        check_packed(rel)
     for rel in ICONS:
         check_ico(rel)
     check(ICONS and (ROOT / ICONS[0]).read_bytes() != (ROOT / ICONS[1]).read_bytes(), "the two icons are the same")

@@ -14,7 +14,6 @@
 #include "help/resource.h"
 #include "tests/support/gui_test.h"
 #include "win/gdi.h"
-#include "win/pictures.h"
 #include "product/maker.h"
 
 namespace tavrix::help {
@@ -160,7 +159,9 @@ TEST_F(HelpWindowLayout, TextBoxWrapsScrollsAndStartsWithTheGreeting) {
 TEST_F(HelpWindowLayout, PictureIsDrawnUnscaledFromTheTopLeft) {
     RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     Pump(50ms);
-    win::Bitmap picture = win::LoadBitmapResource(IDB_HELP_PICTURE);
+    // The picture as its generator drew it.
+    win::Bitmap picture(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_HELP_PICTURE),
+                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     HDC screen = GetDC(window->Handle());
     HDC memory = CreateCompatibleDC(screen);
     HGDIOBJ previous = SelectObject(memory, picture.get());

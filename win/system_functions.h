@@ -1,0 +1,23 @@
+#pragma once
+// Functions of system DLLs that the programs need only now and then (the shell for a web page,
+// COM, the buttons' answers to screen readers): looked up when first called, so that those DLLs
+// load only then. Without them the first window comes sooner and the program takes less memory.
+
+#include <windows.h>
+
+namespace tavrix::win {
+
+// The function `name` of the DLL `dll` in the system folder, loading it if need be; null if the
+// system has none.
+FARPROC SystemFunction(const wchar_t* dll, const char* name) noexcept;
+
+template <class Function>
+Function* SystemFunctionOf(const wchar_t* dll, const char* name) noexcept {
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(SystemFunction(dll, name)));
+}
+
+// COM for this thread, a single-threaded apartment, started once when first needed (the shell
+// and the accessibility answers want it).
+void StartCom() noexcept;
+
+}  // namespace tavrix::win
