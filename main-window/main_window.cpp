@@ -113,9 +113,10 @@ void 界面::OnLoad() {
     SetOuterWidth(kLookupViewWidth);
 }
 
-// Every change of the input: the output box is emptied, then shows what the catalogue gives.
+// Every change of the input: the output box then shows what the catalogue gives, and nothing
+// else. It is written once, and only when that changes its text: emptying it first would cost a
+// second write (each redraws its scroll bar), and nobody could see the empty box in between.
 void 界面::LookUpInput() {
-    SetText(Text2, L"");
     SetText(Text2, AsWide(FindDescription(AsUtf16(Text(Text1)))));
 }
 

@@ -20,6 +20,10 @@ public:
 protected:
     // Creates the window; Timer1 starts counting.
     void Build() override;
+    // It takes no input. Not activated, it also stays a window that Wine's X11 driver does not
+    // hand to a window manager: destroying such a "managed" window makes the driver wait up to
+    // two seconds for a window manager to let it go, and there may be none.
+    bool ActivatedWhenShown() const override { return false; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

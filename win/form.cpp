@@ -42,9 +42,10 @@ void Form::Create() {
 void Form::Show() {
     Create();
     CentreInWorkArea(Handle());
-    ShowWindow(Handle(), SW_SHOW);
+    const bool activate = ActivatedWhenShown();
+    ShowWindow(Handle(), activate ? SW_SHOW : SW_SHOWNOACTIVATE);
     UpdateWindow(Handle());
-    SetForegroundWindow(Handle());
+    if (activate) SetForegroundWindow(Handle());
 }
 
 int Form::Pixels(int twips) const { return TwipsToPixels(twips, dpi_); }

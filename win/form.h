@@ -50,6 +50,8 @@ protected:
 
     // Makes the window (CreateForm) and runs its load handler.
     virtual void Build() = 0;
+    // Whether Show activates the window; a window that takes no input need not.
+    virtual bool ActivatedWhenShown() const { return true; }
     // Creates the window with the given client size in twips, its face from its colour and its
     // picture (drawn unscaled at the top-left corner; may be null), then every control.
     void CreateForm(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the release: the shipped programs (i686) twice, each in a fresh folder, checks that the
+# two builds are byte for byte the same (nothing of the time or the place of a build gets into a
+# program file), and packs the release ZIP from one of them. Prints the ZIP's path.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+"$TAVRIX_ROOT/scripts/setup.sh" >/dev/null
+
+build() {
+  local dir=$1
+  rm -rf "$dir"
+  cmake -S "$TAVRIX_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DTAVRIX_TESTS=OFF \
+    -DTAVRIX_BENCHMARKS=OFF -DCMAKE_TOOLCHAIN_FILE="$TAVRIX_ROOT/cmake/mingw-i686.cmake" >/dev/null
+  cmake --build "$dir" -j "$(nproc)" >/dev/null
+}
+
+first="$TAVRIX_BUILD/release/first" second="$TAVRIX_BUILD/release/second"
+build "$first"
+build "$second"
+for program in Tavrix.exe TavrixHelp.exe; do
+  if ! cmp -s "$first/bin/$program" "$second/bin/$program"; then
+    echo "release: two builds of $program differ" >&2
+    exit 1
+  fi
+  echo "release: $program, $(stat -c %s "$first/bin/$program") bytes, the same in two clean builds" >&2
+done
+(cd "$first" && cpack -G ZIP >/dev/null)
+zip=$(ls "$first"/Tavrix-*-win32.zip)
+cp "$zip" "$TAVRIX_BUILD/"
+echo "$TAVRIX_BUILD/$(basename "$zip")"
