@@ -106,14 +106,14 @@ class Program:
         self._act(what, lambda: results.append(perform()), self.model.deactivate)
         return results[-1]
 
-    def expect_exit(self, what, code=0):
-        """The program ends with the exit code and leaves no window behind."""
+    def expect_exit(self, what, failed=False):
+        """The program ends, with exit code 0 or (failed) another, and leaves no window behind."""
         try:
-            ended = self.process.wait(timeout=10)
+            code = self.process.wait(timeout=10)
         except subprocess.TimeoutExpired:
             raise Failure("%s did not end the program" % what)
-        if ended != code:
-            raise Failure("%s ended the program with exit code %d, not %d" % (what, ended, code))
+        if (code != 0) != failed:
+            raise Failure("%s ended the program with exit code %d" % (what, code))
         left = [w for w in self.inspector.windows() if w["pid"] == self.pid]
         if left:
             raise Failure("%s left windows behind: %r" % (what, left))
@@ -550,6 +550,70 @@ def scenario_help_close_box(session):
     helper.expect_exit("the close box")
 
 
+# ---- the error report ----------------------------------------------------------------------------
+
+def close_control(program, name):
+    """Closes one of the program's controls from outside: the system destroys it, and the next
+    handler that reads or writes it fails as if the control had gone wrong."""
+    tree = program.read()
+    tree = tree[0] if isinstance(tree, tuple) else tree
+    control = program.model.match(tree, [])[name]
+    count = len(tree["controls"])
+    program.inspector.close_control(control["hwnd"])
+    wait_until(lambda: len(program.inspector.tree(tree["class"])["controls"]) == count - 1,
+               what=name + " to go")
+
+
+def expect_error_report(session, program, what):
+    """The program's report of a failure: a message box of its process, topmost, above every
+    other window of the program and in the foreground, so that it cannot be hidden behind the
+    program's own topmost window. Return, typed into it as a user would, ends the program with a
+    failing exit code and no window left."""
+    def report():
+        windows, foreground = session.inspector.stacking()
+        boxes = [w for w in windows if w["class"] == "#32770" and w["pid"] == program.pid]
+        return boxes and (boxes[0], windows, foreground)
+    box, windows, foreground = wait_until(report, timeout=10, what="the error report after " + what)
+    wrong = []
+    if not box["topmost"]:
+        wrong.append("it is not topmost")
+    above = [w["class"] for w in windows[:windows.index(box)] if w["pid"] == program.pid]
+    if above:
+        wrong.append("it lies below the program's %s" % ", ".join(above))
+    if foreground != box["hwnd"]:
+        wrong.append("it is not the foreground window (%s is)" %
+                     next((w["class"] for w in windows if w["hwnd"] == foreground), foreground))
+    if wrong:
+        raise Failure("the error report after %s: %s; windows: %s" % (
+            what, "; ".join(wrong), ", ".join("%s%s" % (w["class"], " (topmost)" if w["topmost"] else "")
+                                             for w in windows)))
+    left, top, right, bottom = box["rect"]
+    session.pointer.focus_under((left + right) // 2, (top + bottom) // 2)
+    session.pointer.key("Return")
+    program.expect_exit("Return in the error report", failed=True)
+
+
+def scenario_error_report_main(session):
+    """The main window kept on top; its output box goes; a key typed into the input box runs the
+    lookup, whose write into the output box fails."""
+    tavrix = MainProgram(session)
+    tavrix.wake()
+    tavrix.click("Command13")  # 总在最上面
+    tavrix.click("Text1")
+    close_control(tavrix, "Text2")
+    session.pointer.key("a")
+    expect_error_report(session, tavrix, "a key into the input box without its output box")
+
+
+def scenario_error_report_help(session):
+    """The help window (always on top) loses its box; a question button's answer then fails."""
+    helper = HelpProgram(session)
+    close_control(helper, "Text1")
+    left, top, right, bottom = helper.model.screen_rect("Command1")
+    session.pointer.click((left + right) // 2, (top + bottom) // 2)
+    expect_error_report(session, helper, "a question without the answer box")
+
+
 # ---- the model check ----------------------------------------------------------------------------
 
 PASTES = ["jpg", "MPEG", "Zip", "vxd", "job*", "*", ".jpg", " jpg", "abcdefgh", "中文", "mp3", "XLC", "zi"]
@@ -791,6 +855,8 @@ SCENARIOS = [
     ("close picture in the panel view", scenario_close_in_panel_view),
     ("help: every answer, 退出", scenario_help),
     ("help: the close box", scenario_help_close_box),
+    ("the error report of the main window", scenario_error_report_main),
+    ("the error report of the help window", scenario_error_report_help),
 ]
 
 
@@ -867,6 +933,7 @@ def main():
     parser.add_argument("--bin", default=os.path.join(harness.ROOT, "build", "x86_64", "bin"),
                         help="folder with Tavrix.exe, TavrixHelp.exe and inspector.exe")
     parser.add_argument("--model", action="store_true", help="only the model checks")
+    parser.add_argument("--scenario", help="only the scenarios whose title holds this text")
     parser.add_argument("--program", choices=["main", "help", "both"], default="both",
                         help="whose model check runs")
     parser.add_argument("--actions", type=int,
@@ -889,8 +956,9 @@ def main():
             seeds = [int(seed) for seed in args.seeds.split(",")]
             failed = long_runs(session, programs, seeds, args.actions or FIXED_ACTIONS["main"])
         else:
-            parts = [] if args.model else list(SCENARIOS)
-            for program in programs:
+            parts = [] if args.model else [(title, run) for title, run in SCENARIOS
+                                           if args.scenario is None or args.scenario in title]
+            for program in programs if args.scenario is None else []:
                 actions = args.actions or FIXED_ACTIONS[program]
                 parts.append(("%s model check, seed %d, %d actions" % (program, args.seed, actions),
                               timed_model_check(program, actions, args.seed)))
