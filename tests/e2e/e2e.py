@@ -409,6 +409,34 @@ def scenario_topmost(session, tavrix):
     tavrix.drag(255, 0)
 
 
+def rest_then_click_below(tavrix, name, x, y, below=22):
+    """Rests the pointer at a client point of the control until its tip shows, then clicks below
+    the pointer, still within the control, where a tip under the pointer would stand."""
+    tavrix.pointer.move(*tavrix.screen(x, y))
+    try:
+        wait_until(lambda: any(w["class"] == "tooltips_class32" and w["pid"] == tavrix.pid
+                               for w in tavrix.inspector.windows()), timeout=5, what="the tip")
+    except Failure:
+        raise Failure("the tip of %s did not show where the pointer rested" % name)
+    if tavrix.model.hit_test(x, y + below) != name:
+        raise Failure("%d px below %d,%d is not %s" % (below, x, y, name))
+    tavrix.click_at(x, y + below, "click %s %d px below the pointer that rested for its tip" % (name, below))
+
+
+def scenario_clicks_under_tips(session):
+    """A tip stands clear of the pointer: a click just below where the pointer rested reaches
+    the control (the output box takes the focus; "→" opens the panel view)."""
+    tavrix = MainProgram(session)
+    tavrix.wake()
+    m = tavrix.model
+    left, top, right, _ = m.text_area("Text2")
+    rest_then_click_below(tavrix, "Text2", (left + right) // 2, top + 4)
+    left, top, right, _ = m.client_rect("Command6")
+    rest_then_click_below(tavrix, "Command6", (left + right) // 2, top + M.pixels(60, m.dpi))
+    tavrix.click("Command11")
+    tavrix.expect_exit("the close picture of the panel view")
+
+
 def scenario_close_in_lookup_view(session):
     tavrix = MainProgram(session)
     tavrix.wake()
@@ -853,6 +881,7 @@ SCENARIOS = [
     ("start, typical event, every button, drag, topmost, 退出", scenario_start_typical_event_and_buttons),
     ("close picture in the lookup view", scenario_close_in_lookup_view),
     ("close picture in the panel view", scenario_close_in_panel_view),
+    ("clicks just below where a tip showed", scenario_clicks_under_tips),
     ("help: every answer, 退出", scenario_help),
     ("help: the close box", scenario_help_close_box),
     ("the error report of the main window", scenario_error_report_main),
