@@ -19,6 +19,7 @@ import argparse
 import collections
 import os
 import random
+import signal
 import subprocess
 import sys
 import time
@@ -35,7 +36,7 @@ import model as M  # noqa: E402
 STUCK_DRAG_IS_KNOWN = False
 
 FIXED_SEED = 20060603
-FIXED_ACTIONS = {"main": 800, "help": 200}
+FIXED_ACTIONS = {"main": 800, "help": 150}
 SETTLE_TIMEOUT = 3.0
 
 KEYSYMS = {" ": "space", "*": "asterisk", ".": "period"}
@@ -164,7 +165,7 @@ class MainProgram(Program):
         sx, sy = self.screen(x, y)
         target = self.model.hit_test(x, y)
         return self._act(what or "click %s at %d,%d" % (target, x, y),
-                         lambda: self.pointer.click(sx, sy), lambda: self.model.click(x, y))
+                         lambda: self.session.click(sx, sy), lambda: self.model.click(x, y))
 
     def click(self, name):
         if name == "Text1":
@@ -207,7 +208,7 @@ class MainProgram(Program):
             x = left + 60
         sx, sy = self.screen(x, 3)
         tree = self._act("drag with button %d by %d,%d" % (button, dx, dy),
-                         lambda: self.pointer.drag(sx, sy, dx, dy, button),
+                         lambda: self.session.drag(sx, sy, dx, dy, button),
                          lambda: self.model.drag(dx, dy))
         self._let_go(button, sx + dx, sy + dy)
         return tree
@@ -372,11 +373,11 @@ def scenario_topmost(session, tavrix):
         if not _x_above(session, m.window_rect(), plain_rect):
             raise Failure("on the X screen the topmost main window is not above the plain window")
         # The plain window, now active, stays below the topmost main window.
-        tavrix.elsewhere("click the plain window", lambda: session.pointer.click(880, 560))
+        tavrix.elsewhere("click the plain window", lambda: session.click(880, 560))
         if not _stacking(session, MAIN_CLASS, PLAIN_CLASS):
             raise Failure("the topmost main window went below an active ordinary window")
         tavrix.click("Command14")  # 普通
-        tavrix.elsewhere("click the plain window", lambda: session.pointer.click(880, 560))
+        tavrix.elsewhere("click the plain window", lambda: session.click(880, 560))
         wait_until(lambda: _stacking(session, PLAIN_CLASS, MAIN_CLASS), what="the plain window on top")
         if not _x_above(session, plain_rect, m.window_rect()):
             raise Failure("on the X screen the plain window is not above the released main window")
@@ -489,7 +490,7 @@ class HelpProgram(Program):
         """Clicks a button in its middle."""
         left, top, right, bottom = self.model.screen_rect(name)
         x, y = (left + right) // 2, (top + bottom) // 2
-        return self._act("click " + name, lambda: self.pointer.click(x, y), lambda: self.model.click(name))
+        return self._act("click " + name, lambda: self.session.click(x, y), lambda: self.model.click(name))
 
     def click_box(self, rng=None):
         """Clicks into the box at its right edge, below the last line of its text."""
@@ -498,17 +499,17 @@ class HelpProgram(Program):
         left, top, right, bottom = self.model.text_area
         x = ox + right - 1 - rng.randrange(3)
         y = oy + bottom - 1 - rng.randrange(M.pixels(300, self.model.dpi))
-        return self._act("click Text1 at %d,%d" % (x, y), lambda: self.pointer.click(x, y),
+        return self._act("click Text1 at %d,%d" % (x, y), lambda: self.session.click(x, y),
                          lambda: self.model.click("Text1"))
 
     def click_caption(self):
         left, top, _, _ = self.model.window_rect()
         x, y = left + self.model.frame[1] * 3, top + self.model.frame[1] // 2
-        return self._act("click the title bar", lambda: self.pointer.click(x, y), self.model.click_caption)
+        return self._act("click the title bar", lambda: self.session.click(x, y), self.model.click_caption)
 
     def close_box(self):
         x, y = self.model.close_box()
-        return self._act("click the close box", lambda: self.pointer.click(x, y), self.model.close)
+        return self._act("click the close box", lambda: self.session.click(x, y), self.model.close)
 
     def type(self, text):
         return self._act("type %r" % text, lambda: self.pointer.key(*[keysym(c) for c in text]),
@@ -550,7 +551,7 @@ class PlainWindow:
         self.point = ((left + right) // 2, (top + min(bottom, harness.SCREEN[1])) // 2)
 
     def click(self):
-        self.session.pointer.click(*self.point)
+        self.session.click(*self.point)
 
     def close(self):
         self.session.inspector.close_window(PLAIN_CLASS)
@@ -638,7 +639,7 @@ def scenario_error_report_help(session):
     helper = HelpProgram(session)
     close_control(helper, "Text1")
     left, top, right, bottom = helper.model.screen_rect("Command1")
-    session.pointer.click((left + right) // 2, (top + bottom) // 2)
+    session.click((left + right) // 2, (top + bottom) // 2)
     expect_error_report(session, helper, "a question without the answer box")
 
 
@@ -978,6 +979,8 @@ def main():
 
     for tool in ("xdotool", "xwininfo", "Xvfb"):
         harness.which(tool)
+    # Ended from outside (a long run stopped), it still closes its display, server and programs.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     started = time.monotonic()
     session = harness.Session(args.bin, own_display=args.own_display, dpi=args.dpi)
     try:

@@ -300,8 +300,7 @@ class Pointer:
 
     def click(self, x, y, button=1):
         self._space_out(x, y)
-        # A hand comes to rest before it clicks: a tip under the pointer has time to go.
-        self.xdotool("mousemove", x, y, "sleep", "0.03", "click", "--delay", 0, button)
+        self.xdotool("mousemove", x, y, "click", "--delay", 0, button)
         self._clicked(x, y)
 
     def drag(self, x, y, dx, dy, button=1, steps=4):
@@ -353,16 +352,22 @@ class Session:
         self.dpi = dpi or 96
         self.prefix = (os.environ.get("WINEPREFIX") if dpi is None else None) or \
             os.path.join(PREFIXES, str(self.dpi))
-        self.display = Display(own_display)
-        Wine.prepare_prefix(self.prefix, self.dpi)
-        self.wine = Wine(self.prefix, self.display)
-        self.wine.keep_server()
-        self.pointer = Pointer(self.display)
-        self.inspector = Inspector(self.wine, self.exe("inspector"))
-        if self.inspector.dpi != self.dpi:
-            raise Failure("the prefix %s runs at %d DPI, not %d" % (self.prefix, self.inspector.dpi, self.dpi))
         self.processes = []
         self.known_issues = set()  # faults seen that are known and reported, not failed on
+        self.display = self.wine = self.pointer = self.inspector = None
+        try:
+            self.display = Display(own_display)
+            Wine.prepare_prefix(self.prefix, self.dpi)
+            self.wine = Wine(self.prefix, self.display)
+            self.wine.keep_server()
+            self.pointer = Pointer(self.display)
+            self.inspector = Inspector(self.wine, self.exe("inspector"))
+            if self.inspector.dpi != self.dpi:
+                raise Failure("the prefix %s runs at %d DPI, not %d"
+                              % (self.prefix, self.inspector.dpi, self.dpi))
+        except BaseException:
+            self.close()
+            raise
 
     def exe(self, name):
         path = os.path.join(self.bin, name + ".exe")
@@ -378,15 +383,42 @@ class Session:
         self.processes.append(process)
         return process
 
+    TIP_CLASS = "tooltips_class32"
+
+    def rest(self, x, y, timeout=1.5):
+        """Brings the pointer to rest at a point of the screen, until no tip stands over it. A tip
+        goes by itself once the pointer has left its control (within a tenth of a second under
+        Wine); one over the point would take a click given there, as a user who clicks the
+        moment the pointer arrives may see. A tip that stays over the point is a failure."""
+        self.pointer.move(x, y)
+
+        def tips_over():
+            return [w for w in self.inspector.windows() if w["class"] == self.TIP_CLASS and
+                    w["rect"][0] <= x < w["rect"][2] and w["rect"][1] <= y < w["rect"][3]]
+        try:
+            wait_until(lambda: not tips_over(), timeout=timeout, what="no tip over the point")
+        except Failure:
+            raise Failure("a tip at %r stands over %d,%d where the pointer rests, and would take "
+                          "a click there" % ([w["rect"] for w in tips_over()], x, y))
+
+    def click(self, x, y, button=1):
+        """A click where the pointer has come to rest."""
+        self.rest(x, y)
+        self.pointer.click(x, y, button)
+
+    def drag(self, x, y, dx, dy, button=1):
+        self.rest(x, y)
+        self.pointer.drag(x, y, dx, dy, button)
+
     def close(self):
         for process in self.processes:
             if process.poll() is None:
                 process.kill()
                 process.wait()
-        self.inspector.close()
-        self.pointer.close()
-        self.wine.stop_server()
-        self.display.close()
+        for part, closing in ((self.inspector, "close"), (self.pointer, "close"),
+                              (self.wine, "stop_server"), (self.display, "close")):
+            if part is not None:
+                getattr(part, closing)()
 
 
 def which(tool):
