@@ -7,16 +7,45 @@ import os
 import re
 import select
 import shutil
+import struct
 import subprocess
 import tempfile
 import time
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
-WINE64 = "/usr/lib/wine/wine64"
-WINESERVER64 = "/usr/lib/wine/wineserver64"
 
-# Where programs run when the caller names no Wine prefix.
-DEFAULT_PREFIX = os.path.join(ROOT, "build", "e2e-wine", "96")
+
+def read_wine_env(path=os.path.join(ROOT, "scripts", "wine.env")):
+    """The project's Wine environment: plain NAME=value lines, the same file scripts/env.sh reads."""
+    settings = {}
+    with open(path, encoding="utf-8") as lines:
+        for line in lines:
+            m = re.match(r"([A-Z_0-9]+)=(.*)$", line.rstrip("\n"))
+            if m:
+                settings[m.group(1)] = m.group(2)
+    return settings
+
+
+WINE_ENV = read_wine_env()
+WINE64 = WINE_ENV["TAVRIX_WINE64"]
+WINE32 = WINE_ENV["TAVRIX_WINE32"]
+WINESERVER = WINE_ENV["TAVRIX_WINESERVER"]
+SCREEN = tuple(int(n) for n in WINE_ENV["TAVRIX_SCREEN"].split("x")[:2])
+# What Wine itself reads from the environment (the TAVRIX_ names are the scripts' own).
+WINE_VARIABLES = {name: value for name, value in WINE_ENV.items() if not name.startswith("TAVRIX_")}
+
+
+def loader_for(exe):
+    """The Wine loader for a program: 32-bit for an i686 program (PE machine 0x014c), else 64-bit."""
+    with open(exe, "rb") as program:
+        header = program.read(4096)
+    pe = struct.unpack_from("<I", header, 60)[0]
+    machine = struct.unpack_from("<H", header, pe + 4)[0]
+    return WINE32 if machine == 0x014C else WINE64
+
+
+# Where programs run when the caller names no Wine prefix: one prefix per DPI.
+PREFIXES = os.path.join(ROOT, "build", "e2e-wine")
 
 MAIN_CLASS = "TavrixMainWindow"
 SPLASH_CLASS = "TavrixSplash"
@@ -41,14 +70,15 @@ def wait_until(check, timeout=5.0, interval=0.02, what="condition"):
 
 
 class Display:
-    """The X display: the one given in DISPLAY, or a private Xvfb of 1024 x 768 started here."""
+    """The X display: the one given in DISPLAY, or a private Xvfb of the project's screen size
+    started here."""
 
     def __init__(self, own=None):
         self.xvfb = None
         if own or not os.environ.get("DISPLAY"):
             read_end, write_end = os.pipe()
             self.xvfb = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", WINE_ENV["TAVRIX_SCREEN"],
                  "-nolisten", "tcp", "-noreset"],
                 pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             os.close(write_end)
@@ -69,8 +99,7 @@ class Wine:
     def __init__(self, prefix, display):
         self.prefix = prefix
         self.env = dict(os.environ)
-        self.env.update(WINEPREFIX=prefix, DISPLAY=display.name, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=", WINEARCH="win64", LC_ALL="C.UTF-8")
+        self.env.update(WINE_VARIABLES, WINEPREFIX=prefix, DISPLAY=display.name)
         self.env.pop("WINELOADER", None)
         self.server_started = False
 
@@ -83,16 +112,16 @@ class Wine:
 
     def keep_server(self):
         """Keeps the prefix's wineserver running between programs: each then starts much faster."""
-        result = subprocess.run([WINESERVER64, "-p"], env=self.env, stdin=subprocess.DEVNULL,
+        result = subprocess.run([WINESERVER, "-p"], env=self.env, stdin=subprocess.DEVNULL,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.server_started = result.returncode == 0
 
     def stop_server(self):
         if self.server_started:
-            subprocess.run([WINESERVER64, "-k"], env=self.env, stderr=subprocess.DEVNULL)
+            subprocess.run([WINESERVER, "-k"], env=self.env, stderr=subprocess.DEVNULL)
 
     def start(self, exe, *args, pipes=False):
-        return subprocess.Popen([WINE64, exe, *args], env=self.env,
+        return subprocess.Popen([loader_for(exe), exe, *args], env=self.env,
                                 stdin=subprocess.PIPE if pipes else subprocess.DEVNULL,
                                 stdout=subprocess.PIPE if pipes else subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL)
@@ -122,6 +151,7 @@ class Inspector:
         ready = self._read(timeout=30)
         if not ready.get("ready"):
             raise Failure("the inspector did not start: %r" % ready)
+        self.dpi = ready["dpi"]
 
     def _read(self, timeout=10):
         deadline = time.monotonic() + timeout
@@ -158,11 +188,19 @@ class Inspector:
     def windows(self):
         return self.ask("windows")["windows"]
 
+    def stacking(self):
+        """The visible top-level windows, top first, and the foreground window's handle."""
+        answer = self.ask("windows")
+        return answer["windows"], answer["foreground"]
+
     def clipboard(self, text):
         self.ask("clipboard", text)
 
     def close_window(self, cls):
         self.ask("close", cls)
+
+    def close_control(self, hwnd):
+        self.ask("close-control", hwnd)
 
     def watch(self, timeout_ms, *classes):
         self.start_watch(timeout_ms, *classes)
@@ -191,14 +229,15 @@ class Inspector:
 
 class Pointer:
     """Real X input: one xdotool that reads its commands from a pipe, so that an action costs no
-    program start. Clicks that follow each other closely on one spot are spaced out so that the
-    system never takes them for a double click."""
+    program start. Two clicks on one spot are spaced out so that the system never takes them for a
+    double click, even with clicks elsewhere (in another program's window) between them: a
+    program's window takes the second for a double click whatever the other program saw."""
 
     DOUBLE_CLICK_GAP = 0.6  # seconds: more than the system's double-click time
 
     def __init__(self, display):
         self.env = dict(os.environ, DISPLAY=display.name)
-        self._last_click = (0.0, -100, -100)
+        self._clicks = []  # (time, x, y) of the clicks within the double-click time
         self._spawn()
 
     def _spawn(self):
@@ -250,17 +289,19 @@ class Pointer:
             self.xdotool("windowfocus", window)
 
     def _space_out(self, x, y):
-        when, lx, ly = self._last_click
-        if abs(x - lx) <= 8 and abs(y - ly) <= 8:
-            wait = self.DOUBLE_CLICK_GAP - (time.monotonic() - when)
-            if wait > 0:
-                time.sleep(wait)
+        now = time.monotonic()
+        self._clicks = [c for c in self._clicks if now - c[0] < self.DOUBLE_CLICK_GAP]
+        near = [when for when, cx, cy in self._clicks if abs(x - cx) <= 8 and abs(y - cy) <= 8]
+        if near:
+            time.sleep(self.DOUBLE_CLICK_GAP - (now - max(near)))
+
+    def _clicked(self, x, y):
+        self._clicks.append((time.monotonic(), x, y))
 
     def click(self, x, y, button=1):
         self._space_out(x, y)
-        # A hand comes to rest before it clicks: a tip under the pointer has time to go.
-        self.xdotool("mousemove", x, y, "sleep", "0.03", "click", "--delay", 0, button)
-        self._last_click = (time.monotonic(), x, y)
+        self.xdotool("mousemove", x, y, "click", "--delay", 0, button)
+        self._clicked(x, y)
 
     def drag(self, x, y, dx, dy, button=1, steps=4):
         self._space_out(x, y)
@@ -269,7 +310,8 @@ class Pointer:
             args += ["sleep", "0.03", "mousemove", x + dx * i // steps, y + dy * i // steps]
         args += ["sleep", "0.05", "mouseup", button]
         self.xdotool(*args)
-        self._last_click = (time.monotonic(), x + dx, y + dy)
+        self._clicked(x, y)
+        self._clicked(x + dx, y + dy)
 
     def key(self, *keys):
         self.xdotool("key", "--delay", 8, *keys)
@@ -303,18 +345,29 @@ def screenshot(display, path, rect):
 class Session:
     """Display, prefix, wineserver and inspector for one run; closes what it started."""
 
-    def __init__(self, bin_dir, prefix=None, own_display=False):
+    def __init__(self, bin_dir, own_display=False, dpi=None):
+        """Without a DPI the prefix is the one in WINEPREFIX (at 96 DPI), else the tests' own at
+        96 DPI; with one, the tests' own prefix of that DPI."""
         self.bin = bin_dir
-        self.display = Display(own_display)
-        self.own_prefix = prefix is None and not os.environ.get("WINEPREFIX")
-        self.prefix = prefix or os.environ.get("WINEPREFIX") or DEFAULT_PREFIX
-        Wine.prepare_prefix(self.prefix)
-        self.wine = Wine(self.prefix, self.display)
-        self.wine.keep_server()
-        self.pointer = Pointer(self.display)
-        self.inspector = Inspector(self.wine, self.exe("inspector"))
+        self.dpi = dpi or 96
+        self.prefix = (os.environ.get("WINEPREFIX") if dpi is None else None) or \
+            os.path.join(PREFIXES, str(self.dpi))
         self.processes = []
         self.known_issues = set()  # faults seen that are known and reported, not failed on
+        self.display = self.wine = self.pointer = self.inspector = None
+        try:
+            self.display = Display(own_display)
+            Wine.prepare_prefix(self.prefix, self.dpi)
+            self.wine = Wine(self.prefix, self.display)
+            self.wine.keep_server()
+            self.pointer = Pointer(self.display)
+            self.inspector = Inspector(self.wine, self.exe("inspector"))
+            if self.inspector.dpi != self.dpi:
+                raise Failure("the prefix %s runs at %d DPI, not %d"
+                              % (self.prefix, self.inspector.dpi, self.dpi))
+        except BaseException:
+            self.close()
+            raise
 
     def exe(self, name):
         path = os.path.join(self.bin, name + ".exe")
@@ -330,15 +383,42 @@ class Session:
         self.processes.append(process)
         return process
 
+    TIP_CLASS = "tooltips_class32"
+
+    def rest(self, x, y, timeout=1.5):
+        """Brings the pointer to rest at a point of the screen, until no tip stands over it. A tip
+        goes by itself once the pointer has left its control (within a tenth of a second under
+        Wine); one over the point would take a click given there, as a user who clicks the
+        moment the pointer arrives may see. A tip that stays over the point is a failure."""
+        self.pointer.move(x, y)
+
+        def tips_over():
+            return [w for w in self.inspector.windows() if w["class"] == self.TIP_CLASS and
+                    w["rect"][0] <= x < w["rect"][2] and w["rect"][1] <= y < w["rect"][3]]
+        try:
+            wait_until(lambda: not tips_over(), timeout=timeout, what="no tip over the point")
+        except Failure:
+            raise Failure("a tip at %r stands over %d,%d where the pointer rests, and would take "
+                          "a click there" % ([w["rect"] for w in tips_over()], x, y))
+
+    def click(self, x, y, button=1):
+        """A click where the pointer has come to rest."""
+        self.rest(x, y)
+        self.pointer.click(x, y, button)
+
+    def drag(self, x, y, dx, dy, button=1):
+        self.rest(x, y)
+        self.pointer.drag(x, y, dx, dy, button)
+
     def close(self):
         for process in self.processes:
             if process.poll() is None:
                 process.kill()
                 process.wait()
-        self.inspector.close()
-        self.pointer.close()
-        self.wine.stop_server()
-        self.display.close()
+        for part, closing in ((self.inspector, "close"), (self.pointer, "close"),
+                              (self.wine, "stop_server"), (self.display, "close")):
+            if part is not None:
+                getattr(part, closing)()
 
 
 def which(tool):

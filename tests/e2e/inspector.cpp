@@ -6,21 +6,28 @@
 // A command is its name and its arguments separated by tabs; "\t", "\n", "\r" and "\\" escape
 // those characters inside an argument.
 //
-//   windows                  top-level windows, top of the stacking order first
+//   windows                  top-level windows, top of the stacking order first, and the
+//                            foreground window
 //   tree CLASS               the first window of that class with every control under it
 //   clipboard TEXT           puts TEXT on the clipboard, for a paste
 //   close CLASS              asks the window of that class to close (WM_CLOSE)
+//   close-control HWND       asks one control to close: the system destroys a child window that
+//                            gets WM_CLOSE, so its program meets a control that has gone away
 //   watch MS CLASS...        polls until a window of each class is visible; when each appeared
 //   memory PID               the peak working set of a process
 //   quit
 //
-// Every answer has "ok"; a failed command answers {"ok":false,"error":...}.
+// Every answer has "ok"; a failed command answers {"ok":false,"error":...}. The first line, before
+// any command, tells that it is ready and the display's DPI. Rectangles are in real pixels: "rect"
+// in the parent's client coordinates, "screen" on the screen; an edit control's "client" (in the
+// parent's coordinates) is the part inside its border and scroll bar, where its text lies.
 
 #include <windows.h>
 #include <psapi.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -218,6 +225,10 @@ void DescribeControl(HWND hwnd, HWND parent, int z, std::string& out) {
                             &firstLine);
         control.Field("selection").Pair(LOWORD(selection), HIWORD(selection));
         control.Field("first_line").Num(static_cast<long long>(firstLine));
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        MapWindowPoints(hwnd, parent, reinterpret_cast<POINT*>(&client), 2);
+        control.Field("client").Rect(client);
     }
     if (!out.empty()) out += ",";
     out += control.Done();
@@ -252,7 +263,11 @@ std::string Windows() {
         if (!list.empty()) list += ",";
         list += window.Done();
     }
-    return Json().Field("ok").Bool(true).Field("windows").Raw("[" + list + "]").Done();
+    return Json()
+        .Field("ok").Bool(true)
+        .Field("windows").Raw("[" + list + "]")
+        .Field("foreground").Str(Wide(Handle(GetForegroundWindow())))
+        .Done();
 }
 
 std::string Tree(const std::wstring& className) {
@@ -266,6 +281,8 @@ std::string Tree(const std::wstring& className) {
     RECT rect{}, client{};
     GetWindowRect(window, &rect);
     GetClientRect(window, &client);
+    RECT clientScreen = client;
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&clientScreen), 2);
     std::string controls;
     int z = 0;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
@@ -281,6 +298,7 @@ std::string Tree(const std::wstring& className) {
         .Field("topmost").Bool(Topmost(window))
         .Field("rect").Rect(rect)
         .Field("client").Rect(client)
+        .Field("client_screen").Rect(clientScreen)
         .Field("style").Num(GetWindowLongW(window, GWL_STYLE) & 0xFFFFFFFFLL)
         .Field("exstyle").Num(GetWindowLongW(window, GWL_EXSTYLE) & 0xFFFFFFFFLL)
         .Field("focus").Str(Wide(Handle(gui.hwndFocus)))
@@ -318,6 +336,15 @@ std::string Close(const std::wstring& className) {
     HWND window = FindTopLevel(className);
     if (!window) return Fail(L"no such window");
     PostMessageW(window, WM_CLOSE, 0, 0);
+    return Json().Field("ok").Bool(true).Done();
+}
+
+std::string CloseControl(const std::wstring& handle) {
+    HWND control = reinterpret_cast<HWND>(
+        static_cast<uintptr_t>(std::wcstoull(handle.c_str(), nullptr, 16)));
+    if (!IsWindow(control) || !(GetWindowLongW(control, GWL_STYLE) & WS_CHILD))
+        return Fail(L"no such control: " + handle);
+    PostMessageW(control, WM_CLOSE, 0, 0);
     return Json().Field("ok").Bool(true).Done();
 }
 
@@ -380,6 +407,7 @@ std::string Answer(const std::vector<std::wstring>& words) {
     if (command == L"tree" && arguments == 1) return Tree(words[1]);
     if (command == L"clipboard" && arguments == 1) return Clipboard(words[1]);
     if (command == L"close" && arguments == 1) return Close(words[1]);
+    if (command == L"close-control" && arguments == 1) return CloseControl(words[1]);
     if (command == L"memory" && arguments == 1)
         return Memory(static_cast<DWORD>(std::wcstoul(words[1].c_str(), nullptr, 10)));
     if (command == L"watch" && arguments >= 2)
@@ -413,7 +441,11 @@ int wmain() {
     SetProcessDPIAware();
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-    WriteLine(output, Json().Field("ok").Bool(true).Field("ready").Bool(true).Done());
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    WriteLine(output,
+              Json().Field("ok").Bool(true).Field("ready").Bool(true).Field("dpi").Num(dpi).Done());
     std::string line;
     while (ReadLine(input, line)) {
         if (line.empty()) continue;

@@ -208,6 +208,9 @@ class MainWindow:
         self.position = ((screen[0] - width) // 2, (screen[1] - height) // 2)
         self.opened = []
         self.ended = False
+        # Where the edit controls' texts lie, inside their borders and scroll bars: the system's
+        # metrics, not the design, so read from the window (see learn_text_areas).
+        self.text_areas = {}
 
     # -- geometry ---------------------------------------------------------------------------
 
@@ -473,6 +476,12 @@ class MainWindow:
 
     on_Command11 = on_Command16 = on_Command7
 
+    def signature(self):
+        """Everything an action may change: an action that leaves it alone changes nothing."""
+        return (self.text1, self.text2, self.sm, self.selection, self.first_line,
+                tuple(sorted(self.shown.items())), self.panel_view, self.topmost, self.focus,
+                self.active, self.position, self.ended)
+
     # -- what can be seen, and comparing with the inspector ----------------------------------
 
     def client_rect(self, name):
@@ -481,6 +490,32 @@ class MainWindow:
         ox, oy = self.client_origin()
         width, height = self.client_size()
         return (max(left - ox, 0), max(top - oy, 0), min(right - ox, width), min(bottom - oy, height))
+
+    def text_area(self, name):
+        """The client rectangle of an edit control's text area."""
+        return self.text_areas[name]
+
+    def learn_text_areas(self, tree):
+        self.text_areas = {name: tuple(c["client"]) for name, c in self.match(tree, []).items()
+                           if "client" in c}
+
+    def match(self, tree, found):
+        """The inspector's controls by the model's names, matched by their places in the
+        stacking order; a count that differs goes into found."""
+        children = sorted((c for c in tree["controls"] if c["parent"] == tree["hwnd"]), key=lambda c: c["z"])
+        by_name = {}
+        if len(children) != len(self.controls):
+            found.append("%d controls, expected %d" % (len(children), len(self.controls)))
+        for control, actual in zip(self.controls, children):
+            by_name[control.name] = actual
+        if "guan" in by_name:
+            inner = sorted((c for c in tree["controls"] if c["parent"] == by_name["guan"]["hwnd"]),
+                           key=lambda c: c["z"])
+            if len(inner) != len(self.labels):
+                found.append("guan holds %d labels, expected %d" % (len(inner), len(self.labels)))
+            for control, actual in zip(self.labels, inner):
+                by_name[control.name] = actual
+        return by_name
 
     def differences(self, tree):
         """What the inspector's reading of the window shows that the model does not expect."""
@@ -496,19 +531,7 @@ class MainWindow:
         expect("topmost", tree["topmost"], self.topmost)
         expect("window visible", tree["visible"], True)
         top_hwnd = tree["hwnd"]
-        children = sorted((c for c in tree["controls"] if c["parent"] == top_hwnd), key=lambda c: c["z"])
-        by_name = {}
-        if len(children) != len(self.controls):
-            found.append("%d controls, expected %d" % (len(children), len(self.controls)))
-        for control, actual in zip(self.controls, children):
-            by_name[control.name] = actual
-        if "guan" in by_name:
-            inner = sorted((c for c in tree["controls"] if c["parent"] == by_name["guan"]["hwnd"]),
-                           key=lambda c: c["z"])
-            if len(inner) != len(self.labels):
-                found.append("guan holds %d labels, expected %d" % (len(inner), len(self.labels)))
-            for control, actual in zip(self.labels, inner):
-                by_name[control.name] = actual
+        by_name = self.match(tree, found)
         for control in self.controls + self.labels:
             actual = by_name.get(control.name)
             if actual is None:
@@ -530,4 +553,245 @@ class MainWindow:
         names.update({"0x0": None, top_hwnd: None})  # no control has the focus
         focus = names.get(tree["focus"], tree["focus"])
         expect("focus", focus, self.focus)
+        return found
+
+
+# ---- the help window's design -------------------------------------------------------------------
+
+def load_own_answer(path=os.path.join(ROOT, "help", "help_window.cpp")):
+    """The answer of "其他", whose wording is the program's own: it must give the home page."""
+    source = open(path, encoding="utf-8").read()
+    body = re.search(r"kOther\[\] =(.*?);", source, re.S).group(1)
+    parts = re.findall(r'L"((?:[^"\\]|\\.)*)"|TAVRIX_MAKER_(\w+)', body)
+    text = "".join(_c_string(literal) if literal else MAKER[name] for literal, name in parts)
+    if MAKER["HOME_PAGE"] not in text:
+        raise ValueError("the answer of 其他 does not give the home page: %r" % text)
+    return text
+
+
+HELP_ANSWERS["Command6"] = load_own_answer()
+HELP_CAPTION = "Tavrix 帮助"
+# Top to bottom, which is also the stacking order: name, kind, left, top, width, height (twips).
+HELP_CONTROLS = [
+    ("Command2", BUTTON, 120, 480, 2655, 375),
+    ("Command1", BUTTON, 120, 960, 2655, 375),
+    ("Command3", BUTTON, 120, 1440, 2655, 375),
+    ("Command4", BUTTON, 120, 1920, 2655, 375),
+    ("Command5", BUTTON, 120, 2400, 2655, 375),
+    ("Command6", BUTTON, 120, 2880, 2655, 375),
+    ("Command7", BUTTON, 120, 3480, 2655, 375),
+    ("Text1", EDIT, 3000, 480, 3855, 3375),
+]
+HELP_TAB_ORDER = ["Command1", "Command2", "Command3", "Command4", "Command5", "Command6", "Command7",
+                  "Text1"]
+HELP_CLIENT = (7005, 4020)  # twips
+HELP_TEXT_LIMIT = 2000  # characters the user can bring into the box
+
+
+class HelpWindow:
+    """The state of the help window Form1 and what each user action does to it: six answers
+    that replace the box's whole text, 退出, a box the user edits, and a window kept above all
+    others even while another window is active.
+
+    The frame and title bar around the client area are the system's metrics, not the design:
+    learn_frame() reads them from the window before the window's place can be told."""
+
+    def __init__(self, dpi=96, screen=(1024, 768)):
+        self.dpi = dpi
+        self.screen = screen
+        captions = dict(HELP_ROWS)
+        self.controls = []
+        for name, kind, left, top, width, height in HELP_CONTROLS:
+            control = Control((name, kind, left, top, width, height, captions[name], True), dpi)
+            self.controls.append(control)
+        self.by_name = {c.name: c for c in self.controls}
+        self.text = HELP_INITIAL_TEXT
+        self.selection = (0, 0)
+        self.focus = HELP_TAB_ORDER[0]  # activation focuses the first control in tab order
+        self.active = True
+        self.focus_when_active = None
+        self.frame = None  # left, top, right, bottom: the non-client edges, title bar included
+        self.text_area = None  # the box's text area in client coordinates
+        self.ended = False
+
+    # -- geometry ---------------------------------------------------------------------------
+
+    def learn_frame(self, tree):
+        left, top, right, bottom = tree["rect"]
+        cl, ct, cr, cb = tree["client_screen"]
+        self.frame = (cl - left, ct - top, right - cr, bottom - cb)
+        box = next(c for c in tree["controls"] if c["class"] == "Edit")
+        self.text_area = tuple(box["client"])
+
+    def client_size(self):
+        return pixels(HELP_CLIENT[0], self.dpi), pixels(HELP_CLIENT[1], self.dpi)
+
+    def window_rect(self):
+        """Centred on the screen (which has no taskbar here)."""
+        width = self.client_size()[0] + self.frame[0] + self.frame[2]
+        height = self.client_size()[1] + self.frame[1] + self.frame[3]
+        x = max((self.screen[0] - width) // 2, 0)
+        y = max((self.screen[1] - height) // 2, 0)
+        return (x, y, x + width, y + height)
+
+    def client_origin(self):
+        left, top, _, _ = self.window_rect()
+        return left + self.frame[0], top + self.frame[1]
+
+    def screen_rect(self, name):
+        ox, oy = self.client_origin()
+        left, top, right, bottom = self.by_name[name].rect
+        return ox + left, oy + top, ox + right, oy + bottom
+
+    def close_box(self):
+        """The middle of the close box at the right end of the title bar."""
+        left, top, right, _ = self.window_rect()
+        edge = self.frame[0]
+        band = self.frame[1] - edge  # the title bar's height
+        return right - edge - band // 2 - 1, top + edge + band // 2
+
+    # -- focus and activation ----------------------------------------------------------------
+
+    def deactivate(self):
+        """Another window became the active one: no control of this window has the focus."""
+        if self.active:
+            self.active, self.focus_when_active, self.focus = False, self.focus, None
+
+    def activate(self):
+        """Active again: the control that had the focus gets it back."""
+        if not self.active:
+            self.active = True
+            self.focus = self.focus_when_active or HELP_TAB_ORDER[0]
+
+    # -- the box, as the system's edit control keeps it --------------------------------------
+
+    def _replace_selection(self, inserted):
+        start, end = self.selection
+        room = HELP_TEXT_LIMIT - (len(self.text) - (end - start))
+        inserted = inserted[:max(room, 0)]
+        if not inserted and start == end:
+            return
+        self.text = self.text[:start] + inserted + self.text[end:]
+        caret = start + len(inserted)
+        self.selection = (caret, caret)
+
+    def _backspace(self):
+        start, end = self.selection
+        if start == end and start > 0:
+            start -= 2 if self.text[start - 2:start] == "\r\n" else 1  # a line break goes as one
+        self.text = self.text[:start] + self.text[end:]
+        self.selection = (start, start)
+
+    def write_text(self, text):
+        """A write by the program: a text equal to the present one is no change."""
+        if text != self.text:
+            self.text, self.selection = text, (0, 0)
+
+    # -- user actions ------------------------------------------------------------------------
+
+    def click(self, name):
+        """A click on a button, or into the box below its last line at its right edge (the caret
+        goes to the end of the text)."""
+        self.activate()
+        self.focus = name
+        if name == "Text1":
+            self.selection = (len(self.text), len(self.text))
+        else:
+            self.command(name)
+
+    def click_caption(self):
+        self.activate()
+
+    def close(self):
+        """The close box: the window goes, and with it the program."""
+        self.ended = True
+
+    def key_text(self, text):
+        for character in text:
+            if self.focus == "Text1":
+                self._replace_selection(character)
+            elif character == " " and self.focus:
+                self.command(self.focus)  # Space presses the focused button
+            if self.ended:
+                return
+
+    def key_enter(self):
+        if self.focus == "Text1":
+            self._replace_selection("\r\n")
+
+    def key_backspace(self):
+        if self.focus == "Text1":
+            self._backspace()
+
+    def key_select_all(self):
+        if self.focus == "Text1":
+            self.selection = (0, len(self.text))
+
+    def key_paste(self, clipboard):
+        if self.focus == "Text1":
+            self._replace_selection(clipboard)
+
+    def key_tab(self, backwards=False):
+        if self.focus:
+            order = HELP_TAB_ORDER
+            self.focus = order[(order.index(self.focus) + (-1 if backwards else 1)) % len(order)]
+
+    def command(self, name):
+        if name == "Command7":
+            self.ended = True
+        else:
+            self.write_text(HELP_ANSWERS[name])
+
+    def signature(self):
+        return self.text, self.selection, self.focus, self.active, self.ended
+
+    def match(self, tree, found):
+        """The inspector's controls by the model's names, matched by their places in the
+        stacking order; a count that differs goes into found."""
+        children = sorted((c for c in tree["controls"] if c["parent"] == tree["hwnd"]), key=lambda c: c["z"])
+        if len(children) != len(self.controls):
+            found.append("%d controls, expected %d" % (len(children), len(self.controls)))
+        return {control.name: actual for control, actual in zip(self.controls, children)}
+
+    # -- comparing with the inspector --------------------------------------------------------
+
+    def differences(self, tree, windows=None, others=()):
+        """What the inspector's reading of the window (and of the stacking of the screen's
+        windows, top first) shows that the model does not expect. The window must lie above each
+        window of the classes in others."""
+        found = []
+
+        def expect(what, actual, wanted):
+            if actual != wanted:
+                found.append("%s: %r, expected %r" % (what, actual, wanted))
+
+        if tree is None:
+            return ["the help window is gone"]
+        expect("window rectangle", tuple(tree["rect"]), self.window_rect())
+        expect("client size", tuple(tree["client"][2:]), self.client_size())
+        expect("caption", tree["text"], HELP_CAPTION)
+        expect("topmost", tree["topmost"], True)
+        expect("window visible", tree["visible"], True)
+        expect("foreground", tree["foreground"] == tree["hwnd"], self.active)
+        by_name = self.match(tree, found)
+        for control in self.controls:
+            actual = by_name.get(control.name)
+            if actual is None:
+                continue
+            name = control.name
+            expect(name + " class", actual["class"], CLASS_OF_KIND[control.kind])
+            expect(name + " rectangle", tuple(actual["rect"]), control.rect)
+            expect(name + " shown", actual["visible"], True)
+            expect(name + " text", actual["text"], self.text if name == "Text1" else control.caption)
+        if "Text1" in by_name:
+            expect("Text1 selection", tuple(by_name["Text1"]["selection"]), self.selection)
+            expect("Text1 first visible line", by_name["Text1"]["first_line"], 0)
+        names = {c["hwnd"]: n for n, c in by_name.items()}
+        names.update({"0x0": None, tree["hwnd"]: None})
+        expect("focus", names.get(tree["focus"], tree["focus"]), self.focus)
+        if windows is not None:
+            order = [w["hwnd"] for w in windows]
+            for other in (w for w in windows if w["class"] in others):
+                if tree["hwnd"] in order and order.index(tree["hwnd"]) > order.index(other["hwnd"]):
+                    found.append("the help window lies below %s" % other["class"])
         return found
