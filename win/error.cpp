@@ -25,14 +25,29 @@ std::wstring ProgramName() {
     return std::wstring(name.substr(0, name.rfind(L'.')));
 }
 
+// The message box, as it is made, goes above every window, topmost ones included: the system
+// does not always honour MB_TOPMOST (Wine does not).
+LRESULT CALLBACK RaiseMessageBox(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        const auto box = reinterpret_cast<HWND>(wParam);
+        wchar_t className[16] = {};
+        GetClassNameW(box, className, 16);
+        if (std::wstring_view(className) == L"#32770")
+            SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // The report comes up above every window of the program, topmost ones included, and in the
 // foreground: beneath a disabled topmost window the program would only look hung. The mouse is
 // let go first, so that the box can be answered.
 void ShowAndExit(const std::wstring& message) {
     const std::wstring text = L"程序遇到了无法继续的错误，即将关闭。\r\n\r\n" + message;
     ReleaseCapture();
+    HHOOK hook = SetWindowsHookExW(WH_CBT, &RaiseMessageBox, nullptr, GetCurrentThreadId());
     MessageBoxW(nullptr, text.c_str(), ProgramName().c_str(),
                 MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_TOPMOST | MB_SETFOREGROUND);
+    if (hook) UnhookWindowsHookEx(hook);
     ExitProcess(1);
 }
 
