@@ -8,7 +8,6 @@
 // size and styles with nobody listening: what the system's control costs by itself.
 
 #include <windows.h>
-#include <objbase.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -64,6 +63,7 @@ public:
         message.wParam = character;
         message.lParam = 1;
         message.time = GetTickCount();
+        const std::wstring before = output_ ? TextOf(output_) : std::wstring();
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
         tavrix::win::HandleQueuedMessage(message);
@@ -73,6 +73,7 @@ public:
         if (!output_) return true;
         const std::wstring input = TextOf(input_);
         const std::wstring output = TextOf(output_);
+        if (output != before) ++changes_;
         return Utf16(output) == tavrix::FindDescription(Utf16(input));
     }
 
@@ -88,8 +89,9 @@ public:
         char text[256];
         std::snprintf(text, sizeof(text),
                       "\"%s\":{\"keystrokes\":%zu,\"median_us\":%.1f,\"p99_us\":%.1f,"
-                      "\"max_us\":%.1f,\"mean_us\":%.1f}",
-                      name, n, at(0.5), at(0.99), micros_[n - 1], sum / static_cast<double>(n));
+                      "\"max_us\":%.1f,\"mean_us\":%.1f,\"changes_output\":%ld}",
+                      name, n, at(0.5), at(0.99), micros_[n - 1], sum / static_cast<double>(n),
+                      changes_);
         return text;
     }
 
@@ -97,6 +99,7 @@ private:
     HWND input_, output_;
     LARGE_INTEGER frequency_{};
     std::vector<double> micros_;
+    long changes_ = 0;  // keystrokes after which the output box held another text
 };
 
 // Types the words and erases them again, round after round, until `wanted` keys are typed.
@@ -139,7 +142,6 @@ HWND BareInputBox(HWND like) {
 
 int wmain(int argc, wchar_t** argv) {
     const long wanted = argc > 1 ? std::wcstol(argv[1], nullptr, 10) : 20000;
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     界面 window;
     window.Show();
     Pump();

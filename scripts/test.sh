@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds everything and runs every test: the native tests, then the Windows
-# tests under Wine on a private Xvfb display (at 96 DPI and, where a test asks, at 120 and 192).
+# Sets up the machine, builds everything and runs every test: the native tests, the Windows tests
+# under Wine on a private Xvfb display (at 96 DPI and, where a test asks, at 120 and 192, with the
+# release ZIP unpacked and its programs started), and two clean builds of the shipped programs,
+# which must be the same byte for byte.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 windows=$(tavrix_windows_tests_build)
@@ -29,6 +31,7 @@ status=0
 ctest --test-dir "$TAVRIX_BUILD/native" --output-on-failure -j "$(nproc)" || status=1
 # Windows tests one at a time: they share one display, its focus and its foreground window.
 ctest --test-dir "$TAVRIX_BUILD/$windows" --output-on-failure || status=1
+"$TAVRIX_ROOT/scripts/release.sh" >/dev/null || status=1
 echo "test: the Windows tests ran against the $windows build ($(tavrix_windows_tests_reason))"
 echo "test: $([ $status -eq 0 ] && echo "every test passed" || echo "SOME TESTS FAILED")"
 exit $status

@@ -104,11 +104,12 @@ class Wine:
         self.server_started = False
 
     @staticmethod
-    def prepare_prefix(prefix, dpi=96):
-        """Creates the prefix as the test command does: Chinese fonts, the browser recorder, no
-        window manager expected."""
-        subprocess.run(["bash", "-c", 'source "$1/scripts/env.sh" && tavrix_wine_prefix "$2" "$3" '
-                        '"record unmanaged"', "-", ROOT, prefix, str(dpi)], check=True)
+    def prepare_prefix(prefix, dpi=96, managed=False):
+        """Creates the prefix as the test command does: Chinese fonts, the browser recorder, and
+        unless `managed`, no window manager expected (managed: Wine's default, as users have it)."""
+        mode = "record" if managed else "record unmanaged"
+        subprocess.run(["bash", "-c", 'source "$1/scripts/env.sh" && tavrix_wine_prefix "$2" "$3" "$4"',
+                        "-", ROOT, prefix, str(dpi), mode], check=True)
 
     def keep_server(self):
         """Keeps the prefix's wineserver running between programs: each then starts much faster."""
@@ -345,19 +346,20 @@ def screenshot(display, path, rect):
 class Session:
     """Display, prefix, wineserver and inspector for one run; closes what it started."""
 
-    def __init__(self, bin_dir, own_display=False, dpi=None):
+    def __init__(self, bin_dir, own_display=False, dpi=None, managed=False):
         """Without a DPI the prefix is the one in WINEPREFIX (at 96 DPI), else the tests' own at
-        96 DPI; with one, the tests' own prefix of that DPI."""
+        96 DPI; with one, the tests' own prefix of that DPI. `managed`: a prefix of its own with
+        Wine's default, windows handed to a window manager."""
         self.bin = bin_dir
         self.dpi = dpi or 96
-        self.prefix = (os.environ.get("WINEPREFIX") if dpi is None else None) or \
-            os.path.join(PREFIXES, str(self.dpi))
+        self.prefix = (os.environ.get("WINEPREFIX") if dpi is None and not managed else None) or \
+            os.path.join(PREFIXES, str(self.dpi) + ("-managed" if managed else ""))
         self.processes = []
         self.known_issues = set()  # faults seen that are known and reported, not failed on
         self.display = self.wine = self.pointer = self.inspector = None
         try:
             self.display = Display(own_display)
-            Wine.prepare_prefix(self.prefix, self.dpi)
+            Wine.prepare_prefix(self.prefix, self.dpi, managed)
             self.wine = Wine(self.prefix, self.display)
             self.wine.keep_server()
             self.pointer = Pointer(self.display)
