@@ -388,7 +388,8 @@ def scenario_topmost(session, tavrix):
 
     # The help window is topmost from the start; a topmost main window goes above it, and the
     # help window above that again once it is activated.
-    tavrix.drag(-255, 0)  # leaves the right part of the help window uncovered
+    left = m.position[0]
+    tavrix.drag(-left, 0)  # to the screen's left edge: the right part of the help window is uncovered
     helper = tavrix.elsewhere("the help window opens", lambda: HelpProgram(session))
     wait_until(lambda: _stacking(session, HELP_CLASS, MAIN_CLASS), what="the help window on top")
     help_tree = helper.tree
@@ -407,7 +408,7 @@ def scenario_topmost(session, tavrix):
     helper.click("Command7")
     helper.expect_exit("退出")
     tavrix.click("Label3")
-    tavrix.drag(255, 0)
+    tavrix.drag(left, 0)
 
 
 def rest_then_click_below(tavrix, name, x, y, below=22):

@@ -273,7 +273,10 @@ class Pointer:
                 answer = self._ask("sleep 0")
             if not answer:
                 raise Failure("xdotool %s: %s / %s" % (line, error, self._xdotool.stderr.read().strip()))
-        return dict(field.split(":", 1) for field in answer.split())
+        fields = [field.split(":", 1) for field in answer.split()]
+        if not all(len(field) == 2 for field in fields):
+            raise Failure("xdotool %s answered %r" % (line, answer))
+        return dict(fields)
 
     def close(self):
         self._xdotool.stdin.close()
