@@ -32,28 +32,14 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/utf8.h"
+
 namespace {
 
 // ---- text -------------------------------------------------------------------------------------
 
-std::string Utf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), size,
-                        nullptr, nullptr);
-    return narrow;
-}
-
-std::wstring Wide(std::string_view text) {
-    if (text.empty()) return {};
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
-}
+using tavrix::test::Narrow;
+using tavrix::test::Widen;
 
 // A JSON object written field by field.
 class Json {
@@ -68,7 +54,7 @@ public:
     }
     Json& Str(std::wstring_view text) {
         out_ += '"';
-        for (const char c : Utf8(text)) {
+        for (const char c : Narrow(text)) {
             switch (c) {
             case '"': out_ += "\\\""; break;
             case '\\': out_ += "\\\\"; break;
@@ -208,8 +194,8 @@ void DescribeControl(HWND hwnd, HWND parent, int z, std::string& out) {
     const std::wstring className = ClassOf(hwnd);
     const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
     Json control;
-    control.Field("hwnd").Str(Wide(Handle(hwnd)))
-        .Field("parent").Str(Wide(Handle(parent)))
+    control.Field("hwnd").Str(Widen(Handle(hwnd)))
+        .Field("parent").Str(Widen(Handle(parent)))
         .Field("class").Str(className)
         .Field("id").Num(GetDlgCtrlID(hwnd))
         .Field("text").Str(TextOf(hwnd, className))
@@ -253,7 +239,7 @@ std::string Windows() {
         RECT rect{};
         GetWindowRect(hwnd, &rect);
         Json window;
-        window.Field("hwnd").Str(Wide(Handle(hwnd)))
+        window.Field("hwnd").Str(Widen(Handle(hwnd)))
             .Field("class").Str(ClassOf(hwnd))
             .Field("text").Str(TextOf(hwnd, ClassOf(hwnd)))
             .Field("pid").Num(pid)
@@ -266,7 +252,7 @@ std::string Windows() {
     return Json()
         .Field("ok").Bool(true)
         .Field("windows").Raw("[" + list + "]")
-        .Field("foreground").Str(Wide(Handle(GetForegroundWindow())))
+        .Field("foreground").Str(Widen(Handle(GetForegroundWindow())))
         .Done();
 }
 
@@ -290,7 +276,7 @@ std::string Tree(const std::wstring& className) {
     return Json()
         .Field("ok").Bool(true)
         .Field("found").Bool(true)
-        .Field("hwnd").Str(Wide(Handle(window)))
+        .Field("hwnd").Str(Widen(Handle(window)))
         .Field("class").Str(className)
         .Field("text").Str(TextOf(window, className))
         .Field("pid").Num(pid)
@@ -301,10 +287,10 @@ std::string Tree(const std::wstring& className) {
         .Field("client_screen").Rect(clientScreen)
         .Field("style").Num(GetWindowLongW(window, GWL_STYLE) & 0xFFFFFFFFLL)
         .Field("exstyle").Num(GetWindowLongW(window, GWL_EXSTYLE) & 0xFFFFFFFFLL)
-        .Field("focus").Str(Wide(Handle(gui.hwndFocus)))
+        .Field("focus").Str(Widen(Handle(gui.hwndFocus)))
         .Field("focus_id").Num(gui.hwndFocus ? GetDlgCtrlID(gui.hwndFocus) : 0)
-        .Field("active").Str(Wide(Handle(gui.hwndActive)))
-        .Field("foreground").Str(Wide(Handle(GetForegroundWindow())))
+        .Field("active").Str(Widen(Handle(gui.hwndActive)))
+        .Field("foreground").Str(Widen(Handle(GetForegroundWindow())))
         .Field("peak_working_set").Num(PeakWorkingSet(pid))
         .Field("controls").Raw("[" + controls + "]")
         .Done();
@@ -387,7 +373,7 @@ std::vector<std::wstring> Split(const std::string& line) {
     for (size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
         if (c == '\t') {
-            words.push_back(Wide(word));
+            words.push_back(Widen(word));
             word.clear();
         } else if (c == '\\' && i + 1 < line.size()) {
             const char next = line[++i];
@@ -396,7 +382,7 @@ std::vector<std::wstring> Split(const std::string& line) {
             word += c;
         }
     }
-    words.push_back(Wide(word));
+    words.push_back(Widen(word));
     return words;
 }
 
