@@ -30,10 +30,10 @@ TARGETS = {"first window": 1.1, "keystroke": 1.1, "memory": 1.3,
 
 
 def default_bin():
-    runs_32bit = subprocess.run(["/lib/ld-linux.so.2", "--version"], stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL).returncode == 0 \
-        if os.path.exists("/lib/ld-linux.so.2") else False
-    return os.path.join(harness.ROOT, "build", "i686" if runs_32bit else "x86_64", "bin")
+    """The build that the test command runs (scripts/env.sh, tavrix_windows_tests_build)."""
+    build = subprocess.run(["bash", "-c", 'source "$1/scripts/env.sh" && tavrix_windows_tests_build',
+                            "-", harness.ROOT], capture_output=True, text=True, check=True).stdout.strip()
+    return os.path.join(harness.ROOT, "build", build, "bin")
 
 
 def start_and_watch(session, name, classes, timeout_ms=15000):

@@ -11,7 +11,12 @@ function(tavrix_program name)
   set(PROGRAM_DESCRIPTION ${P_DESCRIPTION})
   set(generated ${CMAKE_CURRENT_BINARY_DIR}/program)
   set(PROGRAM_MANIFEST ${generated}/program.manifest)
-  configure_file(${PROJECT_SOURCE_DIR}/product/program.manifest.in ${PROGRAM_MANIFEST} @ONLY)
+  # The manifest as the program carries it: without the comments and the indentation.
+  file(READ ${PROJECT_SOURCE_DIR}/product/program.manifest.in manifest)
+  string(REGEX REPLACE "<!--[^>]*-->" "" manifest "${manifest}")
+  string(REGEX REPLACE "\n[ ]*" "\n" manifest "${manifest}")
+  file(CONFIGURE OUTPUT ${PROGRAM_MANIFEST} CONTENT "${manifest}" @ONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/product/program.manifest.in)
   configure_file(${PROJECT_SOURCE_DIR}/product/program.h.in ${generated}/program.h @ONLY)
 
   add_executable(${name} WIN32 ${P_SOURCES} ${PROJECT_SOURCE_DIR}/win/runtime.cpp)
