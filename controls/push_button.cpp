@@ -8,6 +8,7 @@
 #include "controls/button_accessible.h"
 #include "win/error.h"
 #include "win/gdi.h"
+#include "win/subclass.h"
 #include "win/window_text.h"
 
 namespace tavrix::controls {
@@ -22,9 +23,11 @@ public:
         : skin_(params.skin), icon_(params.icon), font_(params.font),
           accessibleName_(params.accessibleName ? params.accessibleName : L"") {}
 
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR, DWORD_PTR data) {
-        auto* self = reinterpret_cast<PushButton*>(data);
+    // Takes over the button's procedure; the object lives until the button goes.
+    void Attach(HWND hwnd) { subclass_.Install(hwnd, &PushButton::Procedure, this); }
+
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = win::Subclass::OwnerOf<PushButton>(hwnd);
         try {
             return self->Handle(hwnd, message, wParam, lParam);
         } catch (...) {
@@ -44,7 +47,7 @@ private:
         case WM_LBUTTONDBLCLK:
             // An owner-drawn button turns a quick second press into BN_DOUBLECLICKED; every press
             // and release over the button is a click of its own.
-            return DefSubclassProc(hwnd, WM_LBUTTONDOWN, wParam, lParam);
+            return subclass_.Forward(hwnd, WM_LBUTTONDOWN, wParam, lParam);
         case WM_MOUSEMOVE:
             OnMouseMove(hwnd);
             break;
@@ -66,12 +69,13 @@ private:
                 if (const LRESULT result = AnswerAccessibleObject(hwnd, wParam, name)) return result;
             }
             break;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, &PushButton::Subclass, 0);
+        case WM_NCDESTROY: {
+            const LRESULT result = subclass_.Forward(hwnd, message, wParam, lParam);
             delete this;
-            return DefSubclassProc(hwnd, message, wParam, lParam);
+            return result;
         }
-        return DefSubclassProc(hwnd, message, wParam, lParam);
+        }
+        return subclass_.Forward(hwnd, message, wParam, lParam);
     }
 
     void OnMouseMove(HWND hwnd) {
@@ -173,6 +177,7 @@ private:
     HFONT font_;
     std::wstring accessibleName_;
     bool hover_ = false;
+    win::Subclass subclass_;
 };
 
 }  // namespace
@@ -196,10 +201,12 @@ HWND CreatePushButton(HWND parent, const win::ButtonParts& params) {
                                 GetModuleHandleW(nullptr), nullptr);
     win::Check(hwnd != nullptr, L"创建按钮");
     auto* button = new PushButton(params);
-    if (!SetWindowSubclass(hwnd, &PushButton::Subclass, 0, reinterpret_cast<DWORD_PTR>(button))) {
+    try {
+        button->Attach(hwnd);
+    } catch (...) {
         delete button;
         DestroyWindow(hwnd);
-        win::ThrowLastError(L"创建按钮");
+        throw;
     }
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(params.font), FALSE);
     return hwnd;

@@ -188,7 +188,10 @@ void Form::SetOuterWidth(int twips) {
           L"设置窗口宽度");
 }
 
-bool Form::PreTranslateMessage(MSG& message) { return focus_ && focus_->OnTabKey(message); }
+bool Form::PreTranslateMessage(MSG& message) {
+    tooltips_.Relay(message);
+    return focus_ && focus_->OnTabKey(message);
+}
 
 void Form::OnControlCommand(HWND control, WORD code) {
     switch (code) {

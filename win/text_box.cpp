@@ -1,7 +1,5 @@
 #include "win/text_box.h"
 
-#include <commctrl.h>
-
 #include "win/error.h"
 #include "win/window_text.h"
 
@@ -36,14 +34,11 @@ TextBox::TextBox(HWND parent, int id, const RECT& bounds, const wchar_t* text, D
     Check(hwnd_ != nullptr, L"创建文本框");
     if (maxLength_ > 0) {
         SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
-        Check(SetWindowSubclass(hwnd_, &TextBox::Subclass, 0, reinterpret_cast<DWORD_PTR>(this)) != FALSE,
-              L"设置文本框长度");
+        subclass_.Install(hwnd_, &TextBox::Procedure, this);
     }
 }
 
-TextBox::~TextBox() {
-    if (hwnd_ && IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, &TextBox::Subclass, 0);
-}
+TextBox::~TextBox() { subclass_.Remove(); }
 
 std::wstring TextBox::Text() const { return WindowText(hwnd_); }
 
@@ -55,13 +50,8 @@ void TextBox::SetText(std::wstring_view text) {
                  MAKEWPARAM(GetDlgCtrlID(hwnd_), EN_CHANGE), reinterpret_cast<LPARAM>(hwnd_));
 }
 
-LRESULT CALLBACK TextBox::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                   DWORD_PTR data) {
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, &TextBox::Subclass, 0);
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
-    return reinterpret_cast<TextBox*>(data)->OnMessage(message, wParam, lParam);
+LRESULT CALLBACK TextBox::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Subclass::OwnerOf<TextBox>(hwnd)->OnMessage(message, wParam, lParam);
 }
 
 LRESULT TextBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -91,7 +81,7 @@ LRESULT TextBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     }
-    return DefSubclassProc(hwnd_, message, wParam, lParam);
+    return subclass_.Forward(hwnd_, message, wParam, lParam);
 }
 
 // Units that can still go in where the selection is: the selection itself is replaced.

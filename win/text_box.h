@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "win/subclass.h"
+
 namespace tavrix::win {
 
 class TextBox {
@@ -31,12 +33,12 @@ public:
     std::function<void()> onTextChanged;
 
 private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR, DWORD_PTR data);
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     int Room() const;
 
     HWND hwnd_ = nullptr;
+    Subclass subclass_;
     int maxLength_;
     bool droppingPair_ = false;
 };

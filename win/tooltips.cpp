@@ -21,11 +21,16 @@ void Tooltips::Add(HWND control, const wchar_t* text) {
     // A tip stands centred below its control, never over it: a click on a tip that covered its
     // control would go to the tip, since the system lets clicks through a transparent tip only
     // where it honours that (Wine does not for a tip that no window owns).
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT | TTF_CENTERTIP;
+    tool.uFlags = TTF_IDISHWND | TTF_TRANSPARENT | TTF_CENTERTIP;
     tool.hwnd = GetAncestor(control, GA_ROOT);
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = const_cast<wchar_t*>(text);
     Check(SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE, L"添加提示");
+}
+
+void Tooltips::Relay(const MSG& message) const noexcept {
+    if (tips_ && message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST)
+        SendMessageW(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
 void Tooltips::Destroy() noexcept {

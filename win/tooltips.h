@@ -14,6 +14,10 @@ public:
 
     // Throws on failure.
     void Add(HWND control, const wchar_t* text);
+    // Shows the tips the mouse's moves and presses, from the message loop: the tooltip does not
+    // take over the controls' procedures to watch them (which would cost every message of theirs a
+    // round trip to the Wine server).
+    void Relay(const MSG& message) const noexcept;
     HWND Handle() const noexcept { return tips_; }  // null until a control has a tip
     void Destroy() noexcept;
 
