@@ -79,7 +79,11 @@ public:
         if (!output_) return true;
         const std::wstring input = TextOf(input_);
         const std::wstring output = TextOf(output_);
-        if (output != before) ++changes_;
+        if (output != before) {
+            ++changes_;
+        } else {
+            steady_.push_back(micros_.back());
+        }
         return Utf16(output) == tavrix::FindDescription(Utf16(input));
     }
 
@@ -95,17 +99,27 @@ public:
         char text[256];
         std::snprintf(text, sizeof(text),
                       "\"%s\":{\"keystrokes\":%zu,\"median_us\":%.1f,\"p99_us\":%.1f,"
-                      "\"max_us\":%.1f,\"mean_us\":%.1f,\"changes_output\":%ld}",
+                      "\"max_us\":%.1f,\"mean_us\":%.1f,\"changes_output\":%ld,"
+                      "\"steady_median_us\":%.1f}",
                       name, n, at(0.5), at(0.99), micros_[n - 1], sum / static_cast<double>(n),
-                      changes_);
+                      changes_, SteadyMedian());
         return text;
     }
 
 private:
+    // The median of the keystrokes that left the output box as it was (of all, for the bare box).
+    double SteadyMedian() {
+        std::vector<double>& times = output_ ? steady_ : micros_;
+        if (times.empty()) return 0;
+        std::sort(times.begin(), times.end());
+        return times[times.size() / 2];
+    }
+
     HWND input_, output_;
     LARGE_INTEGER frequency_{};
     std::vector<double> micros_;
-    long changes_ = 0;  // keystrokes after which the output box held another text
+    long changes_ = 0;            // keystrokes after which the output box held another text
+    std::vector<double> steady_;  // the times of the others
 };
 
 // Types one word into the box, which has the focus as a user's would, and erases it again; false
