@@ -119,6 +119,32 @@ class Program:
         if left:
             raise Failure("%s left windows behind: %r" % (what, left))
 
+    # -- keys, the same for both programs: real keys, and the model told what they do ---------
+
+    def type(self, text):
+        return self._act("type %r" % text, lambda: self.pointer.key(*[keysym(c) for c in text]),
+                         lambda: self.model.key_text(text))
+
+    def enter(self):
+        return self._act("Enter", lambda: self.pointer.key("Return"), self.model.key_enter)
+
+    def backspace(self, times=1):
+        return self._act("BackSpace x%d" % times, lambda: self.pointer.key(*["BackSpace"] * times),
+                         lambda: [self.model.key_backspace() for _ in range(times)])
+
+    def select_all(self):
+        return self._act("ctrl+a", lambda: self.pointer.key("ctrl+a"), self.model.key_select_all)
+
+    def paste(self, text):
+        self.inspector.clipboard(text)
+        return self._act("paste %r" % text, lambda: self.pointer.key("ctrl+v"),
+                         lambda: self.model.key_paste(text))
+
+    def tab(self, backwards=False):
+        return self._act("shift+Tab" if backwards else "Tab",
+                         lambda: self.pointer.key("shift+Tab" if backwards else "Tab"),
+                         lambda: self.model.key_tab(backwards))
+
 
 class MainProgram(Program):
     """One run of Tavrix.exe with the model of its main window."""
@@ -176,30 +202,6 @@ class MainProgram(Program):
 
     def input_point(self, rng):
         return input_point(rng, self.model)
-
-    def type(self, text):
-        return self._act("type %r" % text, lambda: self.pointer.key(*[keysym(c) for c in text]),
-                         lambda: self.model.key_text(text))
-
-    def enter(self):
-        return self._act("Enter", lambda: self.pointer.key("Return"), self.model.key_enter)
-
-    def backspace(self, times=1):
-        return self._act("BackSpace x%d" % times, lambda: self.pointer.key(*["BackSpace"] * times),
-                         lambda: [self.model.key_backspace() for _ in range(times)])
-
-    def select_all(self):
-        return self._act("ctrl+a", lambda: self.pointer.key("ctrl+a"), self.model.key_select_all)
-
-    def paste(self, text):
-        self.inspector.clipboard(text)
-        return self._act("paste %r" % text, lambda: self.pointer.key("ctrl+v"),
-                         lambda: self.model.key_paste(text))
-
-    def tab(self, backwards=False):
-        return self._act("shift+Tab" if backwards else "Tab",
-                         lambda: self.pointer.key("shift+Tab" if backwards else "Tab"),
-                         lambda: self.model.key_tab(backwards))
 
     def drag(self, dx, dy, button=1, x=None):
         """Presses a mouse button on the title strip, moves by dx, dy and lets go."""
@@ -512,28 +514,6 @@ class HelpProgram(Program):
         x, y = self.model.close_box()
         return self._act("click the close box", lambda: self.session.click(x, y), self.model.close)
 
-    def type(self, text):
-        return self._act("type %r" % text, lambda: self.pointer.key(*[keysym(c) for c in text]),
-                         lambda: self.model.key_text(text))
-
-    def enter(self):
-        return self._act("Enter", lambda: self.pointer.key("Return"), self.model.key_enter)
-
-    def backspace(self):
-        return self._act("BackSpace", lambda: self.pointer.key("BackSpace"), self.model.key_backspace)
-
-    def select_all(self):
-        return self._act("ctrl+a", lambda: self.pointer.key("ctrl+a"), self.model.key_select_all)
-
-    def paste(self, text):
-        self.inspector.clipboard(text)
-        return self._act("paste %r" % text, lambda: self.pointer.key("ctrl+v"),
-                         lambda: self.model.key_paste(text))
-
-    def tab(self, backwards=False):
-        return self._act("shift+Tab" if backwards else "Tab",
-                         lambda: self.pointer.key("shift+Tab" if backwards else "Tab"),
-                         lambda: self.model.key_tab(backwards))
 
 
 class PlainWindow:
