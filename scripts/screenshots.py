@@ -20,7 +20,6 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import harness  # noqa: E402
 from harness import Failure, MAIN_CLASS, PLAIN_CLASS, SPLASH_CLASS, wait_until  # noqa: E402
 from e2e import HelpProgram, MainProgram  # noqa: E402
-import model as M  # noqa: E402
 
 WELCOME = "欢迎使用Tavrix软件，启动……"
 DESKTOP = "#3a6a9a"  # behind the two windows of the topmost picture
@@ -87,8 +86,7 @@ def main_window(session, out):
     # Kept above an ordinary window that lies under its lower left part.
     plain_rect = (120, 470, 440, 670)
     session.processes.append(session.wine.start(session.exe("minimal_window"), *map(str, plain_rect[:2])))
-    tavrix.elsewhere("a plain window opens", lambda: session.inspector.watch(10000, PLAIN_CLASS),
-                     click=False)
+    tavrix.elsewhere("a plain window opens", lambda: session.inspector.watch(10000, PLAIN_CLASS))
     tavrix.click("Command13")
     still(session)
     shoot_stacked(session, os.path.join(out, "topmost.png"), [plain_rect, tavrix.model.window_rect()])
@@ -99,10 +97,10 @@ def main_window(session, out):
 
 def help_window(session, out):
     helper = HelpProgram(session)
-    helper.press("Command5", M.HELP_ANSWERS["Command5"])
+    tree = helper.click("Command5")
     still(session)
-    shoot(session, os.path.join(out, "help-window.png"), helper.tree["rect"])
-    helper.press("Command7")
+    shoot(session, os.path.join(out, "help-window.png"), tree["rect"])
+    helper.click("Command7")
     helper.expect_exit("退出")
 
 
@@ -122,10 +120,11 @@ def main():
     parser.add_argument("--out", default=os.path.join(harness.ROOT, "docs"))
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
-    prefix = os.environ.get("WINEPREFIX") or harness.DEFAULT_PREFIX
-    harness.Wine.prepare_prefix(prefix)
+    # The tests' own prefix at 96 DPI, as the session takes it, with the title bar's glyphs.
+    prefix = os.path.join(harness.PREFIXES, "96")
+    harness.Wine.prepare_prefix(prefix, 96)
     with_title_bar_glyphs(prefix)
-    session = harness.Session(args.bin, prefix=prefix, own_display=True)
+    session = harness.Session(args.bin, own_display=True, dpi=96)
     try:
         splash(session, args.out)
         main_window(session, args.out)
