@@ -19,8 +19,9 @@ constexpr win::ControlSpec kControls[] = {
 constexpr win::SettingsSpec kSettings[] = {
     {.id = Form1::Label1, .back = win::kTransparent},
 };
-// A label takes no focus: the splash has no tab order, and it has no buttons.
-const win::FormDesign kDesign{kControls, kSettings, {}, {}, win::Rgb(255, 0, 255)};
+// A label takes no focus: the splash has no tab order, and it has no buttons. Labels alone, it
+// does without the common controls, which load with the main window.
+const win::FormDesign kDesign{kControls, kSettings, {}, {}, win::Rgb(255, 0, 255), false};
 
 constexpr wchar_t kWelcomeLine[] = L"欢迎使用Tavrix软件，启动……";
 

@@ -1,14 +1,14 @@
 #include "win/form.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <cwchar>
 
 #include "win/error.h"
+#include "win/label.h"
 #include "win/picture.h"
 #include "win/picture_box.h"
 #include "win/pictures.h"
+#include "win/system_functions.h"
 #include "win/units.h"
 #include "win/window_text.h"
 #include "win/work_area.h"
@@ -82,8 +82,7 @@ HBITMAP Form::PictureFor(int resource) {
 }
 
 void Form::CreateControls() {
-    INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&common);
+    if (design_.commonControls) StartCommonControls();
 
     int highest = 0;
     for (const ControlSpec& control : design_.controls) highest = std::max(highest, control.id);
@@ -124,6 +123,11 @@ HWND Form::CreateControl(const ControlSpec& control, const SettingsSpec& s) {
         hwnd = textBoxes_.back()->Handle();
         break;
     case ControlKind::Label:
+        if (!design_.commonControls) {
+            ownedWindows_.push_back(std::make_unique<Label>(parent, control.id, bounds, text, control.shown));
+            hwnd = ownedWindows_.back()->Handle();
+            break;
+        }
         hwnd = CreateWindowExW(0, L"STATIC", text,
                                WS_CHILD | WS_CLIPSIBLINGS | SS_LEFT | SS_NOTIFY | SS_NOPREFIX | shown |
                                    s.style,

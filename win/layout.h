@@ -14,7 +14,8 @@ namespace tavrix::win {
 enum class ControlKind {
     PushButton,  // the caller's push button (see Buttons)
     TextBox,     // multi-line EDIT with a vertical scroll bar
-    Label,       // STATIC text
+    Label,       // STATIC text, or a Label of this layer's own (label.h) where the window does
+                 // without the common controls
     PictureBox,  // a container that holds labels of its own
     Picture,     // an image drawn unscaled; reports mouse presses
 };
@@ -76,6 +77,10 @@ struct FormDesign {
     std::span<const int> tabOrder;
     Buttons buttons;
     Colour background;  // the window's colour where its picture does not reach
+    // Whether the window's controls come from the common controls (version 6, as the program's
+    // manifest asks). A window of labels alone does without them: the DLL does not load for it,
+    // and a first window comes up that much sooner.
+    bool commonControls = true;
 };
 
 // The font of a control whose settings name none: 宋体 9 point, the system font of a Chinese

@@ -1,8 +1,11 @@
 #include "win/system_functions.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 
 #include <string>
+
+#include "win/error.h"
 
 namespace tavrix::win {
 
@@ -17,6 +20,20 @@ FARPROC SystemFunction(const wchar_t* dll, const char* name) noexcept {
         module = LoadLibraryW(path.c_str());
     }
     return module ? GetProcAddress(module, name) : nullptr;
+}
+
+void StartCommonControls() {
+    static bool started = false;
+    if (started) return;
+    // By its name, not its path: the side-by-side version 6 that the manifest names is what loads.
+    HMODULE module = LoadLibraryW(L"comctl32.dll");
+    Check(module != nullptr, L"载入通用控件");
+    using InitFunction = BOOL WINAPI(const INITCOMMONCONTROLSEX*);
+    auto* initialize =
+        reinterpret_cast<InitFunction*>(reinterpret_cast<void*>(GetProcAddress(module, "InitCommonControlsEx")));
+    const INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    Check(initialize != nullptr && initialize(&common) != FALSE, L"载入通用控件");
+    started = true;
 }
 
 void StartCom() noexcept {

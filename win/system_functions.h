@@ -16,6 +16,10 @@ Function* SystemFunctionOf(const wchar_t* dll, const char* name) noexcept {
     return reinterpret_cast<Function*>(reinterpret_cast<void*>(SystemFunction(dll, name)));
 }
 
+// The common controls, version 6 as the program's manifest asks, loaded and their classes
+// registered, once; throws if the system has none.
+void StartCommonControls();
+
 // COM for this thread, a single-threaded apartment, started once when first needed (the shell
 // and the accessibility answers want it).
 void StartCom() noexcept;

@@ -161,6 +161,29 @@ TEST_F(StartUp, TheProgramEndsWhenItsLastWindowClosesDuringAModalLoop) {
 
 using Splash = StartUp;
 
+// The pixels of a window as they stand, without drawing it again.
+std::vector<COLORREF> PixelsAsTheyStand(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(window);
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(window, dc);
+    return pixels;
+}
+
+// The splash draws its own label; a new line must show as it is written, as a system label's does.
+TEST_F(Splash, ItsLabelShowsEachLineAsSoonAsItIsWritten) {
+    const HWND label = splash->Control(Form1::Label1);
+    const std::vector<COLORREF> status = PixelsAsTheyStand(label);
+    ASSERT_TRUE(PumpUntil([&] { return g_watch.timer1Ticks > 0; }, 2000ms));
+    const std::vector<COLORREF> welcome = PixelsAsTheyStand(label);
+    EXPECT_TRUE(welcome != status) << "the status line still shows";
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_TRUE(PixelsAsTheyStand(label) == welcome) << "drawn again, the label looks otherwise";
+}
+
 TEST_F(Splash, IsABorderlessToolWindowWithItsPictureUnscaledOnMagenta) {
     const HWND hwnd = splash->Handle();
     const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
