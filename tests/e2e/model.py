@@ -185,7 +185,52 @@ def _lines_before(text, position):
     return text[:position].count("\r\n")
 
 
-class MainWindow:
+def _expecter(found):
+    """expect(what, actual, wanted): notes in found each value that is not the one wanted."""
+    def expect(what, actual, wanted):
+        if actual != wanted:
+            found.append("%s: %r, expected %r" % (what, actual, wanted))
+    return expect
+
+
+class WindowModel:
+    """What both windows do alike: activation, and the keys, which go into the box Text1 while it
+    has the focus, edited as the window's _replace_selection and _backspace say, and Space
+    presses a focused button."""
+
+    def deactivate(self):
+        """Another window became the active one: no control of this window has the focus."""
+        if self.active:
+            self.active, self.focus_when_active, self.focus = False, self.focus, None
+
+    def key_text(self, text):
+        """Printable characters typed one by one (a space included)."""
+        for character in text:
+            if self.focus == "Text1":
+                self._replace_selection(character)
+            elif character == " " and self.focus and self.by_name[self.focus].kind == BUTTON:
+                self.command(self.focus)
+            if self.ended:
+                return
+
+    def key_enter(self):
+        if self.focus == "Text1":
+            self._replace_selection("\r\n")
+
+    def key_backspace(self):
+        if self.focus == "Text1":
+            self._backspace()
+
+    def key_select_all(self):
+        if self.focus == "Text1":
+            self.selection = (0, len(self.box_text()))
+
+    def key_paste(self, clipboard):
+        if self.focus == "Text1":
+            self._replace_selection(clipboard)
+
+
+class MainWindow(WindowModel):
     """The state of 界面 and what each user action does to it."""
 
     def __init__(self, dpi=96, screen=(1024, 768)):
@@ -297,11 +342,6 @@ class MainWindow:
                 and self.focus in TAB_ORDER:
             self.move_focus(self.focus)
 
-    def deactivate(self):
-        """Another window became the active one: no control of this window has the focus."""
-        if self.active:
-            self.active, self.focus_when_active, self.focus = False, self.focus, None
-
     def activate(self):
         """Active again: the control that had the focus gets it back."""
         if not self.active:
@@ -387,32 +427,13 @@ class MainWindow:
         self.activate()
         self.position = (self.position[0] + dx, self.position[1] + dy)
 
-    def key_text(self, text):
-        """Printable characters typed one by one (a space included)."""
-        for character in text:
-            if self.focus == "Text1":
-                self._replace_selection(character)
-            elif character == " " and self.focus and self.by_name[self.focus].kind == BUTTON:
-                self.command(self.focus)  # Space presses the focused button
-            if self.ended:
-                return
-
-    def key_enter(self):
-        if self.focus == "Text1":
-            self._replace_selection("\r\n")
-
-    def key_backspace(self):
-        if self.focus == "Text1":
-            self._backspace()
+    def box_text(self):
+        return self.text1
 
     def key_select_all(self):
+        super().key_select_all()  # the box does not scroll for it
         if self.focus == "Text1":
-            self.selection = (0, len(self.text1))  # the box does not scroll for it
             self.lookup()  # notified as a change, though the text stays
-
-    def key_paste(self, clipboard):
-        if self.focus == "Text1":
-            self._replace_selection(clipboard)
 
     def key_tab(self, backwards=False):
         self.move_focus(self.focus, backwards)
@@ -520,10 +541,7 @@ class MainWindow:
     def differences(self, tree):
         """What the inspector's reading of the window shows that the model does not expect."""
         found = []
-
-        def expect(what, actual, wanted):
-            if actual != wanted:
-                found.append("%s: %r, expected %r" % (what, actual, wanted))
+        expect = _expecter(found)
 
         if tree is None:
             return ["the main window is gone"]
@@ -588,7 +606,7 @@ HELP_CLIENT = (7005, 4020)  # twips
 HELP_TEXT_LIMIT = 2000  # characters the user can bring into the box
 
 
-class HelpWindow:
+class HelpWindow(WindowModel):
     """The state of the help window Form1 and what each user action does to it: six answers
     that replace the box's whole text, 退出, a box the user edits, and a window kept above all
     others even while another window is active.
@@ -652,11 +670,6 @@ class HelpWindow:
 
     # -- focus and activation ----------------------------------------------------------------
 
-    def deactivate(self):
-        """Another window became the active one: no control of this window has the focus."""
-        if self.active:
-            self.active, self.focus_when_active, self.focus = False, self.focus, None
-
     def activate(self):
         """Active again: the control that had the focus gets it back."""
         if not self.active:
@@ -706,30 +719,8 @@ class HelpWindow:
         """The close box: the window goes, and with it the program."""
         self.ended = True
 
-    def key_text(self, text):
-        for character in text:
-            if self.focus == "Text1":
-                self._replace_selection(character)
-            elif character == " " and self.focus:
-                self.command(self.focus)  # Space presses the focused button
-            if self.ended:
-                return
-
-    def key_enter(self):
-        if self.focus == "Text1":
-            self._replace_selection("\r\n")
-
-    def key_backspace(self):
-        if self.focus == "Text1":
-            self._backspace()
-
-    def key_select_all(self):
-        if self.focus == "Text1":
-            self.selection = (0, len(self.text))
-
-    def key_paste(self, clipboard):
-        if self.focus == "Text1":
-            self._replace_selection(clipboard)
+    def box_text(self):
+        return self.text
 
     def key_tab(self, backwards=False):
         if self.focus:
@@ -760,10 +751,7 @@ class HelpWindow:
         windows, top first) shows that the model does not expect. The window must lie above each
         window of the classes in others."""
         found = []
-
-        def expect(what, actual, wanted):
-            if actual != wanted:
-                found.append("%s: %r, expected %r" % (what, actual, wanted))
+        expect = _expecter(found)
 
         if tree is None:
             return ["the help window is gone"]
