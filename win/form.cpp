@@ -126,16 +126,9 @@ HWND Form::CreateControl(const ControlSpec& control, const SettingsSpec& s) {
         if (!design_.commonControls) {
             ownedWindows_.push_back(std::make_unique<Label>(parent, control.id, bounds, text, control.shown));
             hwnd = ownedWindows_.back()->Handle();
-            break;
+        } else {
+            hwnd = CreateSystemLabel(parent, control.id, bounds, text, shown | s.style);
         }
-        hwnd = CreateWindowExW(0, L"STATIC", text,
-                               WS_CHILD | WS_CLIPSIBLINGS | SS_LEFT | SS_NOTIFY | SS_NOPREFIX | shown |
-                                   s.style,
-                               bounds.left, bounds.top, bounds.right - bounds.left,
-                               bounds.bottom - bounds.top, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-                               GetModuleHandleW(nullptr), nullptr);
-        Check(hwnd != nullptr, L"创建标签");
         break;
     case ControlKind::PictureBox:
         ownedWindows_.push_back(std::make_unique<PictureBox>(parent, control.id, bounds, control.shown));

@@ -3,12 +3,24 @@
 #include <string>
 
 #include "win/colours.h"
+#include "win/error.h"
 #include "win/window_text.h"
 
 namespace tavrix::win {
 namespace {
 const wchar_t kClassName[] = L"TavrixLabel";
 }  // namespace
+
+HWND CreateSystemLabel(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style) {
+    HWND hwnd = CreateWindowExW(0, L"STATIC", text,
+                                WS_CHILD | WS_CLIPSIBLINGS | SS_LEFT | SS_NOTIFY | SS_NOPREFIX | style,
+                                bounds.left, bounds.top, bounds.right - bounds.left,
+                                bounds.bottom - bounds.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
+    Check(hwnd != nullptr, L"创建标签");
+    return hwnd;
+}
 
 Label::Label(HWND parent, int id, const RECT& bounds, const wchar_t* text, bool shown) {
     RegisterWindowClass(kClassName, 0, nullptr);
