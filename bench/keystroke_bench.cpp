@@ -20,6 +20,7 @@
 #include "catalogue/catalogue.h"
 #include "main-window/main_window.h"
 #include "win/message_loop.h"
+#include "win/window_text.h"
 
 namespace {
 
@@ -33,13 +34,6 @@ constexpr std::wstring_view kWords[] = {L"zip", L"jpg",  L"MPEG", L"vxd",
 std::u16string_view Utf16(const std::wstring& text) {
     static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows texts are UTF-16");
     return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
-}
-
-std::wstring TextOf(HWND hwnd) {
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
-    return text;
 }
 
 void Pump() {
@@ -69,7 +63,7 @@ public:
         message.wParam = character;
         message.lParam = 1;
         message.time = GetTickCount();
-        const std::wstring before = output_ ? TextOf(output_) : std::wstring();
+        const std::wstring before = output_ ? tavrix::win::WindowText(output_) : std::wstring();
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
         tavrix::win::HandleQueuedMessage(message);
@@ -77,8 +71,8 @@ public:
         micros_.push_back(static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 /
                           static_cast<double>(frequency_.QuadPart));
         if (!output_) return true;
-        const std::wstring input = TextOf(input_);
-        const std::wstring output = TextOf(output_);
+        const std::wstring input = tavrix::win::WindowText(input_);
+        const std::wstring output = tavrix::win::WindowText(output_);
         if (output != before) {
             ++changes_;
         } else {

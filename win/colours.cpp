@@ -70,10 +70,12 @@ HBRUSH Colours::SolidBrush(const Colour& colour) {
     return brushes_.back().second.get();
 }
 
-HBRUSH BackgroundBrushOf(HWND control, HDC dc) {
+void FillBackground(HWND control, HDC dc) {
     HWND window = GetAncestor(control, GA_ROOT);
-    return reinterpret_cast<HBRUSH>(SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                                 reinterpret_cast<LPARAM>(control)));
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+        window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    RECT client;
+    if (brush && GetClientRect(control, &client)) FillRect(dc, &client, brush);
 }
 
 }  // namespace tavrix::win

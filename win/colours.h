@@ -37,8 +37,9 @@ private:
     std::vector<std::pair<COLORREF, Brush>> brushes_;
 };
 
-// The background brush that the control's window gives it (WM_CTLCOLORSTATIC), aligned to the
-// control: for a control that paints its own background where its content does not reach.
-HBRUSH BackgroundBrushOf(HWND control, HDC dc);
+// Fills the control's client area with the background its window gives it (WM_CTLCOLORSTATIC),
+// aligned to the control: for a control that paints its own background where its content does
+// not reach. The DC keeps the text colour and mode that the window set up.
+void FillBackground(HWND control, HDC dc);
 
 }  // namespace tavrix::win

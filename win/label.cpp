@@ -32,7 +32,7 @@ Label::Label(HWND parent, int id, const RECT& bounds, const wchar_t* text, bool 
 void Label::Paint(HDC dc) {
     RECT client;
     GetClientRect(Handle(), &client);
-    if (HBRUSH brush = BackgroundBrushOf(Handle(), dc)) FillRect(dc, &client, brush);
+    FillBackground(Handle(), dc);
     const HGDIOBJ previous = font_ ? SelectObject(dc, font_) : nullptr;
     const std::wstring text = WindowText(Handle());
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client,

@@ -23,7 +23,7 @@ void Picture::Paint() {
     GetClientRect(Handle(), &client);
     {
         BufferedPaint buffer(dc, client);
-        if (HBRUSH brush = BackgroundBrushOf(Handle(), buffer.Dc())) FillRect(buffer.Dc(), &client, brush);
+        FillBackground(Handle(), buffer.Dc());
         if (image_) DrawBitmap(buffer.Dc(), image_, 0, 0);
     }
     EndPaint(Handle(), &paint);

@@ -22,13 +22,9 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLOREDIT:
     case WM_DRAWITEM:
         return SendMessageW(GetAncestor(Handle(), GA_ROOT), message, wParam, lParam);
-    case WM_ERASEBKGND: {
-        RECT client;
-        GetClientRect(Handle(), &client);
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        if (HBRUSH brush = BackgroundBrushOf(Handle(), dc)) FillRect(dc, &client, brush);
+    case WM_ERASEBKGND:
+        FillBackground(Handle(), reinterpret_cast<HDC>(wParam));
         return TRUE;
-    }
     case WM_LBUTTONDOWN:
         SetFocus(Handle());
         return 0;
