@@ -9,9 +9,11 @@ while IFS= read -r tavrix_line; do
 done < "$TAVRIX_ROOT/scripts/wine.env"
 unset tavrix_line
 
-# The i686 programs need a kernel that runs 32-bit Linux programs (wine32), which some virtual
-# machines lack.
-tavrix_can_run_32bit() { [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
+# The i686 programs need a kernel that runs 32-bit Linux programs, which some virtual machines
+# lack, and the 32-bit Wine (wine32), which a setup may not have been able to install.
+TAVRIX_LD32=${TAVRIX_LD32:-/lib/ld-linux.so.2}
+tavrix_can_run_32bit() { [ -x "$TAVRIX_LD32" ] && "$TAVRIX_LD32" --version >/dev/null 2>&1; }
+tavrix_has_wine32() { [ -x "$TAVRIX_WINE32" ]; }
 
 # The Wine loader for a Windows program: by its PE machine type, 32-bit (0x014c) or 64-bit.
 tavrix_wine_loader() {
@@ -21,17 +23,20 @@ tavrix_wine_loader() {
   if [ "$machine" = "014c" ]; then echo "$TAVRIX_WINE32"; else echo "$TAVRIX_WINE64"; fi
 }
 
-# Which build the Windows tests run against, and why: the shipped i686 build where this machine
-# runs 32-bit programs, else the x86_64 build of the same sources.
-tavrix_windows_tests_build() { if tavrix_can_run_32bit; then echo i686; else echo x86_64; fi; }
+# Which build the Windows tests run against, and why, from what this machine runs once it is set
+# up: the shipped i686 build under the 32-bit Wine, else the x86_64 build of the same sources.
+tavrix_windows_tests_build() {
+  if tavrix_can_run_32bit && tavrix_has_wine32; then echo i686; else echo x86_64; fi
+}
 tavrix_windows_tests_reason() {
-  if tavrix_can_run_32bit; then
-    echo "this machine runs 32-bit programs: the shipped i686 build under 32-bit Wine"
-  else
+  if ! tavrix_can_run_32bit; then
     echo "this machine cannot run 32-bit Linux programs, so not 32-bit Wine: the x86_64 build of the same sources under 64-bit Wine"
+  elif ! tavrix_has_wine32; then
+    echo "the 32-bit Wine is not installed ($TAVRIX_WINE32 is missing): the x86_64 build of the same sources under 64-bit Wine"
+  else
+    echo "this machine runs 32-bit programs: the shipped i686 build under 32-bit Wine"
   fi
 }
-
 
 # Creates (once) and configures a Wine prefix of the project's own: fonts that show Chinese, no
 # crash dialog, the given DPI. Modes (words of the third argument): "record" makes the prefix's

@@ -5,9 +5,10 @@
 # which must be the same byte for byte.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+"$TAVRIX_ROOT/scripts/setup.sh"
+# Decided once the machine is set up, from what it actually runs.
 windows=$(tavrix_windows_tests_build)
 echo "test: the Windows tests run against the $windows build ($(tavrix_windows_tests_reason))"
-"$TAVRIX_ROOT/scripts/setup.sh"
 "$TAVRIX_ROOT/scripts/build.sh"
 
 dpis=(96 120 192)
