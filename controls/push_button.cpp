@@ -1,11 +1,12 @@
 #include "controls/push_button.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <string>
 
-#include "controls/button_accessible.h"
+#include "win/accessible.h"
 #include "win/error.h"
 #include "win/gdi.h"
 #include "win/subclass.h"
@@ -28,12 +29,7 @@ public:
 
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = win::Subclass::OwnerOf<PushButton>(hwnd);
-        try {
-            return self->Handle(hwnd, message, wParam, lParam);
-        } catch (...) {
-            win::ReportCurrentException();
-            return 0;
-        }
+        return win::Guarded<LRESULT>(0, [&] { return self->Handle(hwnd, message, wParam, lParam); });
     }
 
 private:
@@ -66,7 +62,9 @@ private:
             if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
                 const std::wstring caption = win::WindowText(hwnd);
                 const std::wstring& name = caption.empty() ? accessibleName_ : caption;
-                if (const LRESULT result = AnswerAccessibleObject(hwnd, wParam, name)) return result;
+                if (const LRESULT result =
+                        win::AnswerAccessibleObject(hwnd, wParam, name, ROLE_SYSTEM_PUSHBUTTON))
+                    return result;
             }
             break;
         case WM_NCDESTROY: {

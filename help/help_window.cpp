@@ -38,7 +38,7 @@ constexpr win::ControlSpec kControls[] = {
 // cost that grows with the square of its length, and a large paste would freeze the window.
 constexpr win::SettingsSpec kSettings[] = {
     {.id = Form1::Command1, .icon = IDB_COMMAND1_ICON},
-    {.id = Form1::Text1, .maxLength = 2000},
+    {.id = Form1::Text1, .maxLength = 2000, .accessibleName = L"答案"},
 };
 
 constexpr int kTabOrder[] = {

@@ -94,7 +94,9 @@ constexpr int kTabOrder[] = {
 
 }  // namespace
 
+// Its caption stays empty, as designed (the title strip is its title); screen readers hear this name.
 const win::FormDesign kMainWindowDesign{kControls, kSettings, kTabOrder, controls::kSkinnedButtons,
-                                        win::SystemColour(COLOR_BTNFACE)};
+                                        win::SystemColour(COLOR_BTNFACE), true,
+                                        L"Tavrix 后缀名查询工具"};
 
 }  // namespace tavrix

@@ -28,14 +28,16 @@ std::wstring ProgramName() {
 // The message box, as it is made, goes above every window, topmost ones included: the system
 // does not always honour MB_TOPMOST (Wine does not).
 LRESULT CALLBACK RaiseMessageBox(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE) {
-        const auto box = reinterpret_cast<HWND>(wParam);
-        wchar_t className[16] = {};
-        GetClassNameW(box, className, 16);
-        if (std::wstring_view(className) == L"#32770")
-            SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    return Guarded<LRESULT>(0, [&] {
+        if (code == HCBT_ACTIVATE) {
+            const auto box = reinterpret_cast<HWND>(wParam);
+            wchar_t className[16] = {};
+            GetClassNameW(box, className, 16);
+            if (std::wstring_view(className) == L"#32770")
+                SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    });
 }
 
 // The report comes up above every window of the program, topmost ones included, and in the
@@ -84,22 +86,37 @@ ErrorReport SetErrorReport(ErrorReport report) noexcept {
 }
 
 void ReportCurrentException() noexcept {
-    std::wstring message;
     try {
-        throw;
-    } catch (const Error& error) {
-        message = error.Describe();
-    } catch (const std::exception& error) {
-        const std::string_view what = error.what();
-        message.assign(what.begin(), what.end());
-    } catch (...) {
-        message = L"未知错误";
-    }
-    try {
+        std::wstring message;
+        try {
+            throw;
+        } catch (const Error& error) {
+            message = error.Describe();
+        } catch (const std::exception& error) {
+            const std::string_view what = error.what();
+            message.assign(what.begin(), what.end());
+        } catch (...) {
+            message = L"未知错误";
+        }
         g_report(message);
     } catch (...) {
+        // Not even room for the message's text, or a report that failed: the end without it.
+        MessageBoxW(nullptr, L"程序遇到了无法继续的错误，即将关闭。", nullptr,
+                    MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_TOPMOST | MB_SETFOREGROUND);
         ExitProcess(1);
     }
+}
+
+void ReportTermination(bool exceptionActive) noexcept {
+    if (exceptionActive) {
+        ReportCurrentException();
+    } else {
+        try {
+            g_report(L"程序异常终止");
+        } catch (...) {
+        }
+    }
+    ExitProcess(1);
 }
 
 }  // namespace tavrix::win

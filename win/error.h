@@ -1,7 +1,8 @@
 #pragma once
-// Errors of the Win32 layer. A failed control-property write or creation call throws; every window
-// procedure catches at its boundary and hands the error to the one report, which shows a message
-// box and ends the program. Tests replace the report to watch errors arrive.
+// Errors of the Win32 layer. A failed control-property write or creation call throws; every
+// boundary where the system calls the program (window and subclass procedures, hooks, callbacks,
+// the program's entry) runs its body through Guarded, which hands the error to the one report: a
+// message box, then the end of the program. Tests replace the report to watch errors arrive.
 
 #include <windows.h>
 
@@ -34,7 +35,24 @@ void Check(bool ok, const wchar_t* what);
 using ErrorReport = void (*)(const std::wstring& message);
 ErrorReport SetErrorReport(ErrorReport report) noexcept;
 
-// Called from a catch block at a window procedure's boundary; never throws.
+// Called from a catch block at a boundary; never throws.
 void ReportCurrentException() noexcept;
+
+// The last resort, for std::terminate (an exception that no boundary caught, or a termination
+// without one): the report, then the end of the program with exit code 1, whatever the report did.
+[[noreturn]] void ReportTermination(bool exceptionActive) noexcept;
+
+// Runs the body of a boundary where no exception may pass: the system's frames lie between it and
+// any handler further out, and an exception cannot unwind through them. An error goes to the
+// report, and the boundary answers `fallback` (the default report has ended the program by then).
+template <class Result, class Body>
+Result Guarded(Result fallback, Body&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        ReportCurrentException();
+        return fallback;
+    }
+}
 
 }  // namespace tavrix::win

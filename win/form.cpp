@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "win/accessible.h"
 #include "win/error.h"
 #include "win/label.h"
 #include "win/picture.h"
@@ -107,6 +108,7 @@ HWND Form::CreateControl(const ControlSpec& control, const SettingsSpec& s) {
                       Pixels(control.top) + Pixels(control.height)};
     const DWORD shown = control.shown ? WS_VISIBLE : 0;
     const wchar_t* text = control.text ? control.text : L"";
+    const wchar_t* accessibleName = s.accessibleName ? s.accessibleName : s.tooltip;
     HFONT font = FontFor(s.font);
     HWND hwnd = nullptr;
 
@@ -115,11 +117,11 @@ HWND Form::CreateControl(const ControlSpec& control, const SettingsSpec& s) {
         const int skin = s.picture ? s.picture : design_.buttons.defaultSkin;
         return design_.buttons.make(
             parent, {control.id, text, bounds, PictureFor(skin), s.icon ? PictureFor(s.icon) : nullptr,
-                     font, control.shown, *text ? nullptr : s.tooltip});
+                     font, control.shown, *text ? nullptr : accessibleName});
     }
     case ControlKind::TextBox:
-        textBoxes_.push_back(
-            std::make_unique<TextBox>(parent, control.id, bounds, text, shown | s.style, s.maxLength));
+        textBoxes_.push_back(std::make_unique<TextBox>(parent, control.id, bounds, text, shown | s.style,
+                                                       s.maxLength, accessibleName));
         hwnd = textBoxes_.back()->Handle();
         break;
     case ControlKind::Label:
@@ -229,6 +231,11 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         colours_.PaintFace(Handle(), reinterpret_cast<HDC>(wParam));
         return TRUE;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == OBJID_CLIENT && design_.accessibleName)
+            if (const LRESULT result = AnswerAccessibleObject(Handle(), wParam, design_.accessibleName))
+                return result;
+        break;
     case WM_ACTIVATE:
         if (focus_) focus_->OnActivate(LOWORD(wParam) != WA_INACTIVE);
         return 0;

@@ -52,6 +52,8 @@ struct SettingsSpec {
     int icon = 0;                     // bitmap resource: a button's icon picture
     DWORD style = 0;                  // styles beyond the kind's own (ES_READONLY, ...)
     int maxLength = 0;                // text boxes: the most a user can put in, in UTF-16 units
+    // What a screen reader calls a text box or a button without a caption; null: its tooltip.
+    const wchar_t* accessibleName = nullptr;
 };
 
 // What a window gives each of its push buttons. The button itself comes from the caller: this
@@ -81,6 +83,8 @@ struct FormDesign {
     // manifest asks). A window of labels alone does without them: the DLL does not load for it,
     // and a first window comes up that much sooner.
     bool commonControls = true;
+    // What a screen reader calls the window; null: its caption.
+    const wchar_t* accessibleName = nullptr;
 };
 
 // The font of a control whose settings name none: 宋体 9 point, the system font of a Chinese

@@ -10,8 +10,10 @@ const wchar_t kProgramEndClass[] = L"TavrixProgramEnd";
 constexpr UINT kWindowClosed = WM_APP + 0x2F0;
 
 BOOL CALLBACK CountOurWindow(HWND hwnd, LPARAM count) {
-    if (Window::FromHandle(hwnd) && IsWindow(hwnd)) ++*reinterpret_cast<int*>(count);
-    return TRUE;
+    return Guarded<BOOL>(FALSE, [&] {
+        if (Window::FromHandle(hwnd) && IsWindow(hwnd)) ++*reinterpret_cast<int*>(count);
+        return TRUE;
+    });
 }
 
 bool AnyWindowLeft() {
@@ -21,11 +23,11 @@ bool AnyWindowLeft() {
 }
 
 LRESULT CALLBACK EndWhenLastWindowClosed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kWindowClosed) {
+    return Guarded<LRESULT>(0, [&] {
+        if (message != kWindowClosed) return DefWindowProcW(hwnd, message, wParam, lParam);
         if (!AnyWindowLeft()) PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+        return LRESULT{0};
+    });
 }
 
 // The news of a closed window goes to a message-only window, not to the thread: a modal loop
@@ -55,16 +57,8 @@ void NoteWindowClosed() noexcept { PostMessageW(ProgramEndWindow(), kWindowClose
 
 void HandleQueuedMessage(MSG& message) {
     HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-    if (Window* window = Window::FromHandle(root)) {
-        bool handled = false;
-        try {
-            handled = window->PreTranslateMessage(message);
-        } catch (...) {
-            ReportCurrentException();
-            handled = true;
-        }
-        if (handled) return;
-    }
+    if (Window* window = Window::FromHandle(root))
+        if (Guarded(true, [&] { return window->PreTranslateMessage(message); })) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include <string>
+#include <cwchar>
 
 #include "win/error.h"
 
@@ -13,11 +13,13 @@ FARPROC SystemFunction(const wchar_t* dll, const char* name) noexcept {
     HMODULE module = GetModuleHandleW(dll);
     if (!module) {
         // From the system folder by its full path: never a DLL of that name lying elsewhere.
-        wchar_t folder[MAX_PATH];
-        const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) return nullptr;
-        const std::wstring path = std::wstring(folder, length) + L"\\" + dll;
-        module = LoadLibraryW(path.c_str());
+        wchar_t path[MAX_PATH];
+        const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+        const size_t name = std::wcslen(dll);
+        if (length == 0 || length + 1 + name >= MAX_PATH) return nullptr;
+        path[length] = L'\\';
+        std::wmemcpy(path + length + 1, dll, name + 1);
+        module = LoadLibraryW(path);
     }
     return module ? GetProcAddress(module, name) : nullptr;
 }

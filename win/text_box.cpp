@@ -1,29 +1,33 @@
 #include "win/text_box.h"
 
+#include "win/accessible.h"
 #include "win/error.h"
 #include "win/window_text.h"
 
 namespace tavrix::win {
 namespace {
 
+// Copying the text may fail (a large text when memory runs out): the clipboard is let go all the same.
 std::wstring ClipboardText(HWND owner) {
-    std::wstring text;
-    if (!OpenClipboard(owner)) return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = units;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
+    if (!OpenClipboard(owner)) return {};
+    struct Close {
+        ~Close() { CloseClipboard(); }
+    } close;
+    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* units = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (!units) return {};
+    struct Unlock {
+        HANDLE data;
+        ~Unlock() { GlobalUnlock(data); }
+    } unlock{data};
+    return units;
 }
 
 }  // namespace
 
 TextBox::TextBox(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style,
-                 int maxLength)
-    : maxLength_(maxLength) {
+                 int maxLength, const wchar_t* accessibleName)
+    : maxLength_(maxLength), accessibleName_(accessibleName ? accessibleName : L"") {
     hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text,
                             WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE |
                                 ES_AUTOVSCROLL | ES_WANTRETURN | style,
@@ -32,10 +36,8 @@ TextBox::TextBox(HWND parent, int id, const RECT& bounds, const wchar_t* text, D
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             GetModuleHandleW(nullptr), nullptr);
     Check(hwnd_ != nullptr, L"创建文本框");
-    if (maxLength_ > 0) {
-        SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
-        subclass_.Install(hwnd_, &TextBox::Procedure, this);
-    }
+    if (maxLength_ > 0) SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+    if (maxLength_ > 0 || !accessibleName_.empty()) subclass_.Install(hwnd_, &TextBox::Procedure, this);
 }
 
 TextBox::~TextBox() { subclass_.Remove(); }
@@ -51,14 +53,15 @@ void TextBox::SetText(std::wstring_view text) {
 }
 
 LRESULT CALLBACK TextBox::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Subclass::OwnerOf<TextBox>(hwnd)->OnMessage(message, wParam, lParam);
+    return Guarded<LRESULT>(0, [&] { return Subclass::OwnerOf<TextBox>(hwnd)->OnMessage(message, wParam, lParam); });
 }
 
 LRESULT TextBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool limited = maxLength_ > 0;
     switch (message) {
     case WM_CHAR:
         // A pair typed into the last free unit: neither half goes in.
-        if (IS_HIGH_SURROGATE(static_cast<wchar_t>(wParam)) && Room() == 1) {
+        if (limited && IS_HIGH_SURROGATE(static_cast<wchar_t>(wParam)) && Room() == 1) {
             droppingPair_ = true;
             return 0;
         }
@@ -68,7 +71,12 @@ LRESULT TextBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         droppingPair_ = false;
         break;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == OBJID_CLIENT && !accessibleName_.empty())
+            if (const LRESULT result = AnswerAccessibleObject(hwnd_, wParam, accessibleName_)) return result;
+        break;
     case WM_PASTE: {
+        if (!limited) break;
         // What fits, less a first half whose second half would not.
         const std::wstring pasted = ClipboardText(hwnd_);
         const int room = Room();

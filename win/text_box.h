@@ -5,6 +5,7 @@
 // - A write of the text that the box already holds is no change, and notifies nothing.
 // - The most a user can put in, by typing or pasting, counts UTF-16 units, but a character made of
 //   two units (a surrogate pair) that meets the limit is left out whole, never cut in half.
+// - A screen reader hears it by its name; its text is what it holds.
 
 #include <windows.h>
 
@@ -19,7 +20,8 @@ namespace tavrix::win {
 class TextBox {
 public:
     // Throws on failure. maxLength 0: the edit control's own limit.
-    TextBox(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style, int maxLength);
+    TextBox(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style, int maxLength,
+            const wchar_t* accessibleName);
     ~TextBox();
     TextBox(const TextBox&) = delete;
     TextBox& operator=(const TextBox&) = delete;
@@ -40,6 +42,7 @@ private:
     HWND hwnd_ = nullptr;
     Subclass subclass_;
     int maxLength_;
+    std::wstring accessibleName_;
     bool droppingPair_ = false;
 };
 

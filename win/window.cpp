@@ -83,12 +83,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         self->hwnd_ = nullptr;
         return result;
     }
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        ReportCurrentException();
-        return 0;
-    }
+    return Guarded<LRESULT>(0, [&] { return self->HandleMessage(message, wParam, lParam); });
 }
 
 }  // namespace tavrix::win

@@ -15,6 +15,8 @@
 //                            gets WM_CLOSE, so its program meets a control that has gone away
 //   watch MS CLASS...        polls until a window of each class is visible; when each appeared
 //   memory PID               the peak working set of a process
+//   accessible HWND          what a screen reader hears of a window or control: the name and role
+//                            of its client object (AccessibleObjectFromWindow, OBJID_CLIENT)
 //   quit
 //
 // Every answer has "ok"; a failed command answers {"ok":false,"error":...}. The first line, before
@@ -23,6 +25,7 @@
 // parent's coordinates) is the part inside its border and scroll bar, where its text lies.
 
 #include <windows.h>
+#include <oleacc.h>
 #include <psapi.h>
 
 #include <cstdint>
@@ -361,6 +364,32 @@ std::string Watch(int timeoutMs, const std::vector<std::wstring>& classes) {
     return Json().Field("ok").Bool(true).Field("seen").Raw("[" + times + "]").Done();
 }
 
+std::string Accessible(const std::wstring& handle) {
+    HWND hwnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::wcstoull(handle.c_str(), nullptr, 16)));
+    if (!IsWindow(hwnd)) return Fail(L"no such window: " + handle);
+    IAccessible* accessible = nullptr;
+    // __uuidof: the interface id that MinGW's import libraries give under IID_IAccessible is not
+    // always the right one, and every call would fail with E_NOINTERFACE.
+    const HRESULT found = AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
+                                                     __uuidof(IAccessible),
+                                                     reinterpret_cast<void**>(&accessible));
+    if (FAILED(found) || !accessible) return Fail(L"no accessible object: " + std::to_wstring(found));
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const HRESULT named = accessible->get_accName(self, &name);
+    VARIANT role{};
+    accessible->get_accRole(self, &role);
+    accessible->Release();
+    Json answer;
+    answer.Field("ok").Bool(true).Field("name");
+    if (SUCCEEDED(named) && name) answer.Str(name); else answer.Raw("null");
+    answer.Field("role").Num(role.vt == VT_I4 ? role.lVal : -1);
+    SysFreeString(name);
+    return answer.Done();
+}
+
 std::string Memory(DWORD pid) {
     return Json().Field("ok").Bool(true).Field("peak_working_set").Num(PeakWorkingSet(pid)).Done();
 }
@@ -394,6 +423,7 @@ std::string Answer(const std::vector<std::wstring>& words) {
     if (command == L"clipboard" && arguments == 1) return Clipboard(words[1]);
     if (command == L"close" && arguments == 1) return Close(words[1]);
     if (command == L"close-control" && arguments == 1) return CloseControl(words[1]);
+    if (command == L"accessible" && arguments == 1) return Accessible(words[1]);
     if (command == L"memory" && arguments == 1)
         return Memory(static_cast<DWORD>(std::wcstoul(words[1].c_str(), nullptr, 10)));
     if (command == L"watch" && arguments >= 2)
@@ -425,6 +455,7 @@ void WriteLine(HANDLE output, std::string text) {
 int wmain() {
     // Rectangles in real pixels, whatever the display's DPI.
     SetProcessDPIAware();
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     HDC screen = GetDC(nullptr);

@@ -1,9 +1,24 @@
 // The lookup as a user meets it: keys typed into the input box (through the edit control, as a
 // keyboard sends them), pasting, the six-character limit, and the program's own writes.
 
+#include <new>
 #include <string>
 
 #include "tests/main-window/main_window_fixture.h"
+
+// Memory that runs out: while g_failFrom is set, every allocation of at least that many bytes
+// fails, as the program's own allocations would when the system has no more to give.
+namespace {
+std::size_t g_failFrom = 0;
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (g_failFrom && size >= g_failFrom) throw std::bad_alloc();
+    if (void* block = HeapAlloc(GetProcessHeap(), 0, size ? size : 1)) return block;
+    throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept { HeapFree(GetProcessHeap(), 0, block); }
+void operator delete(void* block, std::size_t) noexcept { HeapFree(GetProcessHeap(), 0, block); }
 
 namespace tavrix::test {
 namespace {
@@ -140,6 +155,23 @@ TEST_F(MainWindowLookup, AFailedWriteGoesToTheErrorReportAndTheStepsBeforeItStay
     Type(L"p");
     EXPECT_EQ(Text(W::Text1), L"zip");
     ASSERT_EQ(reports.Seen().size(), 1u);
+}
+
+// The input box's own handling of a paste (what fits within its limit) copies the clipboard's
+// text: when that fails, the error reaches the report like any other, and the box keeps its text.
+TEST_F(MainWindowLookup, APasteWhenMemoryRunsOutGoesToTheErrorReport) {
+    ErrorReports reports;
+    ClearInput();
+    Type(L"zip");
+    SetClipboardText(std::wstring(100000, L'x'));
+    g_failFrom = 100000;
+    PressKey('V', false, true);
+    g_failFrom = 0;
+    EXPECT_EQ(Text(W::Text1), L"zip");
+    ASSERT_EQ(reports.Seen().size(), 1u);
+    PressKey('A', false, true);  // the clipboard was let go: the next paste works
+    PressKey('V', false, true);
+    EXPECT_EQ(Text(W::Text1), L"xxxxxx");
 }
 
 }  // namespace

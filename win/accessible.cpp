@@ -1,16 +1,16 @@
-#include "controls/button_accessible.h"
+#include "win/accessible.h"
 
 #include <oleacc.h>
 
 #include "win/system_functions.h"
 
-namespace tavrix::controls {
+namespace tavrix::win {
 namespace {
 
 // The accessibility DLLs load only when a screen reader first asks (win/system_functions.h).
 BSTR AllocateText(const wchar_t* text) {
     using Function = decltype(SysAllocString);
-    auto* allocate = win::SystemFunctionOf<Function>(L"oleaut32.dll", "SysAllocString");
+    auto* allocate = SystemFunctionOf<Function>(L"oleaut32.dll", "SysAllocString");
     return allocate ? allocate(text) : nullptr;
 }
 
@@ -22,11 +22,12 @@ VARIANT Empty() {
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
-// Delegates to the system's object where there is one; the name is always the button's.
-class ButtonAccessible final : public IAccessible {
+// Delegates to the system's object where there is one; the name is always the given one, and so is
+// the role where one is given.
+class NamedAccessible final : public IAccessible {
 public:
-    ButtonAccessible(HWND button, IAccessible* standard, std::wstring name)
-        : button_(button), standard_(standard), name_(std::move(name)) {}
+    NamedAccessible(HWND hwnd, IAccessible* standard, std::wstring name, LONG role)
+        : hwnd_(hwnd), standard_(standard), name_(std::move(name)), role_(role) {}
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
@@ -72,12 +73,13 @@ public:
         *name = AllocateText(name_.c_str());
         return *name ? S_OK : E_OUTOFMEMORY;
     }
-    // It is a push button whatever the system's object would guess from an owner-drawn BUTTON.
+    // A push button is one whatever the system's object would guess from an owner-drawn BUTTON.
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        if (!IsSelf(child)) return standard_ ? standard_->get_accRole(child, role) : E_INVALIDARG;
+        if (!IsSelf(child) || (!role_ && standard_))
+            return standard_ ? standard_->get_accRole(child, role) : E_INVALIDARG;
         if (!role) return E_POINTER;
         role->vt = VT_I4;
-        role->lVal = ROLE_SYSTEM_PUSHBUTTON;
+        role->lVal = role_ ? role_ : ROLE_SYSTEM_CLIENT;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
@@ -85,10 +87,10 @@ public:
         if (!state) return E_POINTER;
         if (!IsSelf(child)) return E_INVALIDARG;
         LONG flags = STATE_SYSTEM_FOCUSABLE;
-        if (GetFocus() == button_) flags |= STATE_SYSTEM_FOCUSED;
-        if (!IsWindowVisible(button_)) flags |= STATE_SYSTEM_INVISIBLE;
-        if (!IsWindowEnabled(button_)) flags |= STATE_SYSTEM_UNAVAILABLE;
-        if (SendMessageW(button_, BM_GETSTATE, 0, 0) & BST_PUSHED) flags |= STATE_SYSTEM_PRESSED;
+        if (GetFocus() == hwnd_) flags |= STATE_SYSTEM_FOCUSED;
+        if (!IsWindowVisible(hwnd_)) flags |= STATE_SYSTEM_INVISIBLE;
+        if (!IsWindowEnabled(hwnd_)) flags |= STATE_SYSTEM_UNAVAILABLE;
+        if (SendMessageW(hwnd_, BM_GETSTATE, 0, 0) & BST_PUSHED) flags |= STATE_SYSTEM_PRESSED;
         state->vt = VT_I4;
         state->lVal = flags;
         return S_OK;
@@ -98,7 +100,7 @@ public:
         if (standard_) return standard_->accLocation(left, top, width, height, child);
         if (!left || !top || !width || !height) return E_POINTER;
         RECT rect;
-        if (!IsSelf(child) || !GetWindowRect(button_, &rect)) return E_INVALIDARG;
+        if (!IsSelf(child) || !GetWindowRect(hwnd_, &rect)) return E_INVALIDARG;
         *left = rect.left;
         *top = rect.top;
         *width = rect.right - rect.left;
@@ -107,21 +109,22 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         if (standard_) return standard_->get_accDefaultAction(child, action);
+        if (role_ != ROLE_SYSTEM_PUSHBUTTON) return Nothing(action);
         if (!action) return E_POINTER;
         *action = AllocateText(L"按下");
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         if (standard_) return standard_->accDoDefaultAction(child);
-        if (!IsSelf(child)) return E_INVALIDARG;
-        PostMessageW(button_, BM_CLICK, 0, 0);
+        if (!IsSelf(child) || role_ != ROLE_SYSTEM_PUSHBUTTON) return E_INVALIDARG;
+        PostMessageW(hwnd_, BM_CLICK, 0, 0);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override {
         if (standard_) return standard_->accHitTest(x, y, child);
         if (!child) return E_POINTER;
         RECT rect;
-        GetWindowRect(button_, &rect);
+        GetWindowRect(hwnd_, &rect);
         const POINT point{x, y};
         *child = Empty();
         if (!PtInRect(&rect, point)) return S_FALSE;
@@ -166,7 +169,7 @@ public:
         if (standard_) return standard_->get_accFocus(child);
         if (!child) return E_POINTER;
         *child = Empty();
-        if (GetFocus() != button_) return S_FALSE;
+        if (GetFocus() != hwnd_) return S_FALSE;
         child->vt = VT_I4;
         child->lVal = CHILDID_SELF;
         return S_OK;
@@ -193,7 +196,7 @@ public:
     }
 
 private:
-    ~ButtonAccessible() {
+    ~NamedAccessible() {
         if (standard_) standard_->Release();
     }
     static HRESULT Nothing(BSTR* text) {
@@ -202,29 +205,30 @@ private:
         return S_FALSE;
     }
 
-    HWND button_;
+    HWND hwnd_;
     IAccessible* standard_;
     std::wstring name_;
+    LONG role_;
     LONG references_ = 1;
 };
 
 }  // namespace
 
-LRESULT AnswerAccessibleObject(HWND button, WPARAM wParam, const std::wstring& name) {
-    win::StartCom();
+LRESULT AnswerAccessibleObject(HWND hwnd, WPARAM wParam, const std::wstring& name, LONG role) {
+    StartCom();
     using Answer = decltype(LresultFromObject);
     using Standard = decltype(CreateStdAccessibleObject);
-    auto* answer = win::SystemFunctionOf<Answer>(L"oleacc.dll", "LresultFromObject");
-    auto* makeStandard = win::SystemFunctionOf<Standard>(L"oleacc.dll", "CreateStdAccessibleObject");
+    auto* answer = SystemFunctionOf<Answer>(L"oleacc.dll", "LresultFromObject");
+    auto* makeStandard = SystemFunctionOf<Standard>(L"oleacc.dll", "CreateStdAccessibleObject");
     if (!answer) return 0;
     IAccessible* standard = nullptr;
-    if (!makeStandard || FAILED(makeStandard(button, OBJID_CLIENT, __uuidof(IAccessible),
+    if (!makeStandard || FAILED(makeStandard(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
                                              reinterpret_cast<void**>(&standard))))
         standard = nullptr;
-    auto* accessible = new ButtonAccessible(button, standard, name);
+    auto* accessible = new NamedAccessible(hwnd, standard, name, role);
     const LRESULT result = answer(__uuidof(IAccessible), wParam, accessible);
     accessible->Release();
     return result > 0 ? result : 0;
 }
 
-}  // namespace tavrix::controls
+}  // namespace tavrix::win

@@ -1,0 +1,17 @@
+#pragma once
+// What a screen reader hears of a control or window whose own text says too little: a picture
+// without a caption, a text box (whose text is its content, not its name), a window without a
+// title. The system's own accessible object answers for it under the given name; where the system
+// offers none, a minimal object of this layer stands in.
+
+#include <windows.h>
+
+#include <string>
+
+namespace tavrix::win {
+
+// Answers WM_GETOBJECT for OBJID_CLIENT: the object named `name`, with the given role (0: the
+// system object's own). 0 if no object could be made (the default answer then applies).
+LRESULT AnswerAccessibleObject(HWND hwnd, WPARAM wParam, const std::wstring& name, LONG role = 0);
+
+}  // namespace tavrix::win
