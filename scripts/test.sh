@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test: the native tests, the Windows tests
-# under Wine on a private Xvfb display (at 96 DPI and, where a test asks, at 120 and 192, with the
-# release ZIP unpacked and its programs started), and two clean builds of the shipped programs,
-# which must be the same byte for byte.
+# under Wine on a private Xvfb display (at 96 DPI and, where a test asks, at 120, 144 and 192, with
+# the release ZIP unpacked and its programs started), and two clean builds of the shipped
+# programs, which must be the same byte for byte.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$TAVRIX_ROOT/scripts/setup.sh"
@@ -11,7 +11,7 @@ windows=$(tavrix_windows_tests_build)
 echo "test: the Windows tests run against the $windows build ($(tavrix_windows_tests_reason))"
 "$TAVRIX_ROOT/scripts/build.sh"
 
-dpis=(96 120 192)
+dpis=(96 120 144 192)
 for dpi in "${dpis[@]}"; do tavrix_wine_prefix "$TAVRIX_BUILD/wine/$dpi" "$dpi" "record unmanaged"; done
 
 tavrix_start_display

@@ -179,11 +179,17 @@ void Form::SetVisible(int id, bool shown) {
     if (shown && focus_) focus_->OnShown();
 }
 
+// A window that grows stays wholly on the screen: on a small screen at a high DPI the wider view
+// would otherwise put its right part, with its buttons, beyond the edge.
 void Form::SetOuterWidth(int twips) {
     RECT outer;
     Check(GetWindowRect(Handle(), &outer) != FALSE, L"读取窗口位置");
-    Check(SetWindowPos(Handle(), nullptr, 0, 0, Pixels(twips), outer.bottom - outer.top,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) != FALSE,
+    const int width = Pixels(twips);
+    const int left = width > outer.right - outer.left
+                         ? LeftAfterWidening(WorkAreaOf(Handle()), outer.left, width)
+                         : outer.left;
+    Check(SetWindowPos(Handle(), nullptr, left, outer.top, width, outer.bottom - outer.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE | (left == outer.left ? SWP_NOMOVE : 0)) != FALSE,
           L"设置窗口宽度");
 }
 

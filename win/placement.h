@@ -21,4 +21,13 @@ constexpr Place CentredIn(const Area& work, int width, int height) {
     return {axis(work.left, work.right, width), axis(work.top, work.bottom, height)};
 }
 
+// The left edge of a window that has just grown to `width` at `left`: where its right edge would
+// pass the work area's, it moves left just as far as keeps it inside, never past the area's left
+// edge; where it fits, it stays.
+constexpr int LeftAfterWidening(const Area& work, int left, int width) {
+    if (left + width <= work.right) return left;
+    const int inside = work.right - width;
+    return inside < work.left ? work.left : inside;
+}
+
 }  // namespace tavrix::win

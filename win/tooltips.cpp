@@ -9,12 +9,19 @@ namespace tavrix::win {
 void Tooltips::Add(HWND control, const wchar_t* text) {
     // Owned by no window: Wine never makes a window topmost while it owns a popup, and "keep on
     // top" must work. So this object destroys it.
+    // A tip takes no click: it may stand over a neighbour of its control, and a click there must
+    // reach that neighbour. A layered window with WS_EX_TRANSPARENT passes the mouse to whatever
+    // lies beneath it, on Windows and under Wine alike (where a transparent tip's hit test alone
+    // leaves a click on it with no window). Fully opaque, and never faded, which would change
+    // its layered attributes.
     if (!tips_) {
-        tips_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
-                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
-        Check(tips_ != nullptr, L"创建提示窗口");
+        tips_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_TRANSPARENT,
+                                TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+        Check(tips_ != nullptr && SetLayeredWindowAttributes(tips_, 0, 255, LWA_ALPHA) != FALSE,
+              L"创建提示窗口");
     }
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);

@@ -3,7 +3,12 @@
 
 #include <windows.h>
 
+#include "win/placement.h"
+
 namespace tavrix::win {
+
+// The work area of the window's monitor. Throws on failure.
+Area WorkAreaOf(HWND window);
 
 // Moves the window, at its present size, to the centre of its monitor's work area (the screen
 // less the taskbar), its top kept in reach (placement.h). Throws on failure.

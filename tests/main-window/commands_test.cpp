@@ -111,6 +111,32 @@ TEST_F(MainWindowCommands, ViewsAndPanelsWalkedThroughInFull) {
     ExpectView(View::Instructions);
 }
 
+// On a small screen at a high DPI (144 on 1024 x 768) the panel view would reach beyond the right
+// edge, with its close picture and right-hand column: the window moves left just enough. Where it
+// fits, nothing moves, and going back to the narrower view moves nothing either.
+TEST_F(MainWindowCommands, TheWideViewStaysOnTheScreen) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(Hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor));
+    const RECT& work = monitor.rcWork;
+    RECT lookup, panel, back;
+    GetWindowRect(Hwnd(), &lookup);
+    Press(W::Command6);
+    GetWindowRect(Hwnd(), &panel);
+    EXPECT_EQ(panel.right - panel.left, Px(9075));
+    EXPECT_EQ(panel.top, lookup.top);
+    if (lookup.left + Px(9075) <= work.right) {
+        EXPECT_EQ(panel.left, lookup.left);
+    } else {
+        EXPECT_EQ(panel.right, work.right);
+    }
+    EXPECT_GE(panel.left, work.left);
+    Press(W::Command10);
+    GetWindowRect(Hwnd(), &back);
+    EXPECT_EQ(back.left, panel.left);
+    EXPECT_EQ(back.right - back.left, Px(7110));
+}
+
 TEST_F(MainWindowCommands, ThereAndBackKeepsBothTexts) {
     ClearInput();
     Type(L"zip");

@@ -28,5 +28,14 @@ TEST(WindowPlacement, ATallerWindowKeepsItsTopInReach) {
     EXPECT_EQ(CentredIn({0, 40, 1024, 768}, 1210, 852).x, 0);
 }
 
+TEST(WindowPlacement, AWindowThatGrowsStaysOnTheScreen) {
+    // At 144 DPI the lookup view (711 pixels) opens centred at 156; the panel view is 908 wide.
+    EXPECT_EQ(LeftAfterWidening(kScreen, 156, 908), 116);
+    EXPECT_EQ(LeftAfterWidening(kScreen, 275, 605), 275);  // 96 DPI: it fits, nothing moves
+    EXPECT_EQ(LeftAfterWidening(kScreen, 419, 605), 419);  // exactly to the edge
+    EXPECT_EQ(LeftAfterWidening({100, 0, 1124, 768}, 600, 908), 216);  // a second monitor
+    EXPECT_EQ(LeftAfterWidening(kScreen, 300, 1210), 0);  // wider than the screen: the left edge
+}
+
 }  // namespace
 }  // namespace tavrix::win
