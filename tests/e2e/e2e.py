@@ -871,14 +871,6 @@ SCENARIOS = [
 ]
 
 
-def end_processes(session):
-    for process in session.processes:
-        if process.poll() is None:
-            process.kill()
-            process.wait()
-    session.processes.clear()
-
-
 def run_parts(session, parts):
     """Runs each (title, function) part, whatever the others did; the number that failed."""
     failed = 0
@@ -891,7 +883,7 @@ def run_parts(session, parts):
             failed += 1
             print("FAIL  %s: %s" % (title, failure), flush=True)
         finally:
-            end_processes(session)
+            session.end_processes()
     return failed
 
 
@@ -919,7 +911,7 @@ def long_runs(session, programs, seeds, actions):
             except Failure as failure:
                 done, divergence = 0, str(failure)
             finally:
-                end_processes(session)
+                session.end_processes()
             elapsed = time.monotonic() - began
             print("%-4s seed %-10d %6d actions %4d divergences %8.1f s%s"
                   % (program, seed, done, 1 if divergence else 0, elapsed,
