@@ -46,6 +46,11 @@ def keysym(character):
     return KEYSYMS.get(character, character)
 
 
+def middle(rect):
+    left, top, right, bottom = rect
+    return (left + right) // 2, (top + bottom) // 2
+
+
 class Program:
     """One run of a program with its model beside it. Every action goes in as real input, is
     applied to the model, and is followed by a wait until the inspector reads what the model
@@ -177,7 +182,7 @@ class MainProgram(Program):
         """A client point where the control is seen: its middle when that is seen, else a seen
         point found at random."""
         left, top, right, bottom = self.model.client_rect(name)
-        candidates = [((left + right) // 2, (top + bottom) // 2)]
+        candidates = [middle((left, top, right, bottom))]
         rng = rng or random.Random(name)
         for _ in range(80):
             candidates.append((rng.randrange(left, max(right, left + 1)),
@@ -491,8 +496,7 @@ class HelpProgram(Program):
 
     def click(self, name):
         """Clicks a button in its middle."""
-        left, top, right, bottom = self.model.screen_rect(name)
-        x, y = (left + right) // 2, (top + bottom) // 2
+        x, y = middle(self.model.screen_rect(name))
         return self._act("click " + name, lambda: self.session.click(x, y), lambda: self.model.click(name))
 
     def click_box(self, rng=None):
@@ -597,8 +601,7 @@ def expect_error_report(session, program, what):
         raise Failure("the error report after %s: %s; windows: %s" % (
             what, "; ".join(wrong), ", ".join("%s%s" % (w["class"], " (topmost)" if w["topmost"] else "")
                                              for w in windows)))
-    left, top, right, bottom = box["rect"]
-    session.pointer.focus_under((left + right) // 2, (top + bottom) // 2)
+    session.pointer.focus_under(*middle(box["rect"]))
     session.pointer.key("Return")
     program.expect_exit("Return in the error report", failed=True)
 
@@ -619,8 +622,7 @@ def scenario_error_report_help(session):
     """The help window (always on top) loses its box; a question button's answer then fails."""
     helper = HelpProgram(session)
     close_control(helper, "Text1")
-    left, top, right, bottom = helper.model.screen_rect("Command1")
-    session.click((left + right) // 2, (top + bottom) // 2)
+    session.click(*middle(helper.model.screen_rect("Command1")))
     expect_error_report(session, helper, "a question without the answer box")
 
 
@@ -754,8 +756,8 @@ def main_model_check(session, actions, seed):
             random_action(rng, program)()
         # The end: an exit button that is seen, or Space on a focused one.
         m = program.model
-        ways = [name for name in M.EXIT_BUTTONS if m.shown[name] and
-                any(m.hit_test(x, y) == name for x, y in [_middle(m.client_rect(name))])]
+        ways = [name for name in M.EXIT_BUTTONS
+                if m.shown[name] and m.hit_test(*middle(m.client_rect(name))) == name]
         if m.focus in M.EXIT_BUTTONS:
             ways.append("space")
         way = rng.choice(ways)
@@ -768,11 +770,6 @@ def main_model_check(session, actions, seed):
     except Failure as failure:
         raise Divergence("action %d: %s" % (len(program.log), failure), len(program.log))
     return len(program.log)
-
-
-def _middle(rect):
-    left, top, right, bottom = rect
-    return (left + right) // 2, (top + bottom) // 2
 
 
 HELP_PASTES = ["jpg", "中文", "第一行\r\n第二行", "Tavrix", " ", "a b", "升级", "QQ群：12345", "x"]
