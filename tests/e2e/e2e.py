@@ -199,14 +199,8 @@ class MainProgram(Program):
                          lambda: self.session.click(sx, sy), lambda: self.model.click(x, y))
 
     def click(self, name):
-        if name == "Text1":
-            x, y = self.input_point(random.Random(0))
-        else:
-            x, y = self.point_on(name)
+        x, y = input_point(random.Random(0), self.model) if name == "Text1" else self.point_on(name)
         return self.click_at(x, y, "click " + name)
-
-    def input_point(self, rng):
-        return input_point(rng, self.model)
 
     def drag(self, dx, dy, button=1, x=None):
         """Presses a mouse button on the title strip, moves by dx, dy and lets go."""
