@@ -364,8 +364,7 @@ def scenario_topmost(session, tavrix):
     m = tavrix.model
     if session.has("minimal_window"):
         # An ordinary window over the lower right part of the main window.
-        plain = session.wine.start(session.exe("minimal_window"), "600", "400")
-        session.processes.append(plain)
+        plain = PlainWindow(session, 600, 400)
         plain_rect = (600, 400, 920, 600)
         tavrix.elsewhere("a plain window opens", lambda: session.inspector.watch(10000, PLAIN_CLASS))
         wait_until(lambda: _stacking(session, PLAIN_CLASS, MAIN_CLASS), what="the plain window on top")
@@ -382,9 +381,7 @@ def scenario_topmost(session, tavrix):
         wait_until(lambda: _stacking(session, PLAIN_CLASS, MAIN_CLASS), what="the plain window on top")
         if not _x_above(session, plain_rect, m.window_rect()):
             raise Failure("on the X screen the plain window is not above the released main window")
-        session.inspector.close_window(PLAIN_CLASS)
-        if plain.wait(timeout=10) != 0:
-            raise Failure("the plain window did not close")
+        plain.close()
         tavrix.click("Label3")
 
     # The help window is topmost from the start; a topmost main window goes above it, and the
