@@ -645,10 +645,8 @@ def random_click_point(rng, m):
             weights[name] = 5.0
         elif name in ("Text2", "guan"):
             weights[name] = 1.5
-        elif name == "Label9":
-            weights[name] = 0.4
         else:
-            weights[name] = 0.4
+            weights[name] = 0.4  # the labels and the picture, the web-site line Label9 among them
     weights[None] = 0.5  # the window's own background
     names = list(weights)
     width, height = m.client_size()
@@ -700,8 +698,6 @@ def random_action(rng, program):
     if kind == "word":
         word = rng.choice(WORDS + [rng.choice(M.CATALOGUE)[0]])
         word = "".join(c for c in word if c != " ")
-        if m.focus in M.EXIT_BUTTONS:
-            word = word.replace(" ", "")
         return lambda: program.type(word)
     if kind == "backspace":
         return program.backspace
