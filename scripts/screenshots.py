@@ -19,7 +19,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 
 import harness  # noqa: E402
 from harness import Failure, MAIN_CLASS, PLAIN_CLASS, SPLASH_CLASS, wait_until  # noqa: E402
-from e2e import HelpProgram, MainProgram  # noqa: E402
+from programs import HelpProgram, MainProgram  # noqa: E402
 
 WELCOME = "欢迎使用Tavrix软件，启动……"
 DESKTOP = "#3a6a9a"  # behind the two windows of the topmost picture

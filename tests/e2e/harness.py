@@ -415,11 +415,16 @@ class Session:
         self.rest(x, y)
         self.pointer.drag(x, y, dx, dy, button)
 
-    def close(self):
+    def end_processes(self):
+        """Kills whatever it started that still runs; the display and prefix stay for the next."""
         for process in self.processes:
             if process.poll() is None:
                 process.kill()
                 process.wait()
+        self.processes.clear()
+
+    def close(self):
+        self.end_processes()
         for part, closing in ((self.inspector, "close"), (self.pointer, "close"),
                               (self.wine, "stop_server"), (self.display, "close")):
             if part is not None:

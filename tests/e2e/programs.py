@@ -1,0 +1,323 @@
+"""The drivers: Tavrix.exe and TavrixHelp.exe, each run with its model beside it and compared after
+every action, and an ordinary window of another program to set beside them."""
+
+import collections
+import random
+import subprocess
+import time
+
+from harness import Failure, HELP_CLASS, MAIN_CLASS, PLAIN_CLASS, SCREEN, SPLASH_CLASS, wait_until
+import model as M
+
+# The system's move loop ends only when the *left* button goes up, so the main window follows the
+# mouse itself after a press of another button. A window that still follows the pointer after the
+# button is released is a failure; set this to True only to note it as a known issue instead.
+STUCK_DRAG_IS_KNOWN = False
+
+SETTLE_TIMEOUT = 3.0
+KEYSYMS = {" ": "space", "*": "asterisk", ".": "period"}
+
+
+def keysym(character):
+    return KEYSYMS.get(character, character)
+
+
+def middle(rect):
+    left, top, right, bottom = rect
+    return (left + right) // 2, (top + bottom) // 2
+
+
+def input_point(rng, m):
+    """A point in the input box's text area right of its text, on its seen line: the caret goes
+    to that line's end. (The text takes at most 6 characters.)"""
+    left, top, right, bottom = m.text_area("Text1")
+    return rng.randrange(left + M.pixels(3000, m.dpi), right - 2), (top + bottom) // 2
+
+
+class Program:
+    """One run of a program with its model beside it. Every action goes in as real input, is
+    applied to the model, and is followed by a wait until the inspector reads what the model
+    expects."""
+
+    def __init__(self, session, model):
+        self.session = session
+        self.inspector = session.inspector
+        self.pointer = session.pointer
+        self.model = model
+        self.log = []
+
+    # -- reading and comparing ---------------------------------------------------------------
+
+    def read(self):
+        """What the inspector reads of the program now."""
+        raise NotImplementedError
+
+    def differences(self, reading):
+        raise NotImplementedError
+
+    def check(self, what, changed=True):
+        """Waits until the window shows the model's state; returns the window's tree. An action
+        that should change nothing is looked at twice, so that a late effect is not missed."""
+        time.sleep(0.02)
+        deadline = time.monotonic() + SETTLE_TIMEOUT
+        confirmed = changed
+        while True:
+            reading = self.read()
+            differences = self.differences(reading)
+            if not differences:
+                if confirmed:
+                    return reading
+                confirmed = True
+                time.sleep(0.05)
+                continue
+            if time.monotonic() > deadline:
+                windows, foreground = self.inspector.stacking()
+                listed = ["%s%s" % (w["class"], " (foreground)" if w["hwnd"] == foreground else "")
+                          for w in windows]
+                raise Failure("after %s the window differs from the model:\n  %s\nwindows: %s\n"
+                              "last actions:\n  %s" % (what, "\n  ".join(differences), ", ".join(listed),
+                                                        "\n  ".join(self.log[-16:])))
+            time.sleep(0.01)
+
+    def _act(self, what, perform, update):
+        self.log.append(what)
+        signature = self.model.signature()
+        update()
+        perform()
+        if self.model.ended:
+            return None
+        return self.check(what, changed=self.model.signature() != signature)
+
+    def elsewhere(self, what, perform):
+        """Something done to another program's window (a click, or a start), which becomes the
+        active one. Returns what perform returned."""
+        results = []
+        self._act(what, lambda: results.append(perform()), self.model.deactivate)
+        return results[-1]
+
+    def expect_exit(self, what, failed=False):
+        """The program ends, with exit code 0 or (failed) another, and leaves no window behind."""
+        try:
+            code = self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            raise Failure("%s did not end the program" % what)
+        if (code != 0) != failed:
+            raise Failure("%s ended the program with exit code %d" % (what, code))
+        left = [w for w in self.inspector.windows() if w["pid"] == self.pid]
+        if left:
+            raise Failure("%s left windows behind: %r" % (what, left))
+
+    # -- keys, the same for both programs: real keys, and the model told what they do ---------
+
+    def type(self, text):
+        return self._act("type %r" % text, lambda: self.pointer.key(*[keysym(c) for c in text]),
+                         lambda: self.model.key_text(text))
+
+    def enter(self):
+        return self._act("Enter", lambda: self.pointer.key("Return"), self.model.key_enter)
+
+    def backspace(self, times=1):
+        return self._act("BackSpace x%d" % times, lambda: self.pointer.key(*["BackSpace"] * times),
+                         lambda: [self.model.key_backspace() for _ in range(times)])
+
+    def select_all(self):
+        return self._act("ctrl+a", lambda: self.pointer.key("ctrl+a"), self.model.key_select_all)
+
+    def paste(self, text):
+        self.inspector.clipboard(text)
+        return self._act("paste %r" % text, lambda: self.pointer.key("ctrl+v"),
+                         lambda: self.model.key_paste(text))
+
+    def tab(self, backwards=False):
+        return self._act("shift+Tab" if backwards else "Tab",
+                         lambda: self.pointer.key("shift+Tab" if backwards else "Tab"),
+                         lambda: self.model.key_tab(backwards))
+
+
+class MainProgram(Program):
+    """One run of Tavrix.exe with the model of its main window."""
+
+    def __init__(self, session):
+        super().__init__(session, M.MainWindow(session.dpi, SCREEN))
+        self.process = session.start("Tavrix")
+        self.seen = self.inspector.watch(15000, SPLASH_CLASS, MAIN_CLASS)
+        if not self.seen[MAIN_CLASS]:
+            raise Failure("the main window did not appear")
+        start = self.check("the start state")
+        self.pid = start["pid"]
+        self.model.learn_text_areas(start)
+
+    def tree(self):
+        return self.inspector.tree(MAIN_CLASS)
+
+    read = tree
+
+    def differences(self, tree):
+        return self.model.differences(tree)
+
+    # -- actions -----------------------------------------------------------------------------
+
+    def screen(self, x, y):
+        ox, oy = self.model.client_origin()
+        return ox + x, oy + y
+
+    def point_on(self, name, rng=None):
+        """A client point where the control is seen: its middle when that is seen, else a seen
+        point found at random."""
+        left, top, right, bottom = self.model.client_rect(name)
+        candidates = [middle((left, top, right, bottom))]
+        rng = rng or random.Random(name)
+        for _ in range(80):
+            candidates.append((rng.randrange(left, max(right, left + 1)),
+                               rng.randrange(top, max(bottom, top + 1))))
+        for x, y in candidates:
+            if self.model.hit_test(x, y) == name:
+                return x, y
+        raise Failure("%s is not seen anywhere" % name)
+
+    def click_at(self, x, y, what=None):
+        sx, sy = self.screen(x, y)
+        target = self.model.hit_test(x, y)
+        return self._act(what or "click %s at %d,%d" % (target, x, y),
+                         lambda: self.session.click(sx, sy), lambda: self.model.click(x, y))
+
+    def click(self, name):
+        x, y = input_point(random.Random(0), self.model) if name == "Text1" else self.point_on(name)
+        return self.click_at(x, y, "click " + name)
+
+    def drag(self, dx, dy, button=1, x=None):
+        """Presses a mouse button on the title strip, moves by dx, dy and lets go."""
+        left, _, right, _ = self.model.client_rect("Image1")
+        if x is None:
+            x = left + 60
+        sx, sy = self.screen(x, 3)
+        tree = self._act("drag with button %d by %d,%d" % (button, dx, dy),
+                         lambda: self.session.drag(sx, sy, dx, dy, button),
+                         lambda: self.model.drag(dx, dy))
+        self._let_go(button, sx + dx, sy + dy)
+        return tree
+
+    def _let_go(self, button, x, y):
+        """The window must stay where the button was released, whatever the pointer does next."""
+        self.pointer.move(x + 9, y + 7)
+        time.sleep(0.1)
+        still_follows = tuple(self.tree()["rect"]) != self.model.window_rect()
+        self.pointer.move(x, y)
+        if not still_follows:
+            return
+        if not STUCK_DRAG_IS_KNOWN:
+            raise Failure("after a drag with button %d the window still follows the pointer" % button)
+        self.session.known_issues.add("after a drag by the title strip with mouse button %d the window "
+                                      "keeps following the pointer until a left click or Enter" % button)
+        wait_until(lambda: tuple(self.tree()["rect"]) == self.model.window_rect(), what="the window back")
+        self.pointer.key("Return")
+        self.check("Enter to end the move")
+
+    def wake(self):
+        """Makes sure that the new window has the X keyboard focus before the first key, as a user
+        who looks at it would: without a window manager only Wine gives it, to the window that it
+        brings to the foreground."""
+        self.pointer.focus_under(*self.screen(*self.point_on("Label3")))
+
+    def input(self, text):
+        """Replaces the input box's text by typing, as a user does."""
+        if self.model.focus != "Text1":
+            self.click("Text1")
+        self.select_all()
+        if text:
+            self.type(text)
+        else:
+            self.backspace()
+
+    # -- the end -----------------------------------------------------------------------------
+
+    def expect_opened(self, before):
+        """The browser recorder got exactly the addresses that the model expects (the shell starts
+        the browser asynchronously: the record is polled)."""
+        wanted = collections.Counter(self.model.opened)
+        try:
+            wait_until(lambda: collections.Counter(self.session.wine.opened_addresses()[before:]) == wanted,
+                       timeout=20, interval=0.1, what="the browser record")
+        except Failure:
+            raise Failure("the shell opened %r, expected %r"
+                          % (self.session.wine.opened_addresses()[before:], self.model.opened))
+
+
+class HelpProgram(Program):
+    """One run of TavrixHelp.exe with the model of its window. The window must lie above the
+    windows of the classes in self.others at all times."""
+
+    def __init__(self, session):
+        super().__init__(session, M.HelpWindow(session.dpi, SCREEN))
+        self.others = (MAIN_CLASS, PLAIN_CLASS)
+        self.process = session.start("TavrixHelp")
+        if not self.inspector.watch(10000, HELP_CLASS)[HELP_CLASS]:
+            raise Failure("the help window did not appear")
+        first = self.inspector.tree(HELP_CLASS)
+        if first is None:
+            raise Failure("the help window is gone")
+        self.model.learn_frame(first)
+        self.tree = self.check("the start state")
+        self.pid = self.tree["pid"]
+        left, top, _, _ = self.tree["rect"]
+        self.pointer.focus_under(left + self.model.frame[1] * 3, top + self.model.frame[1] // 2)
+
+    def read(self):
+        return self.inspector.tree(HELP_CLASS), self.inspector.windows()
+
+    def differences(self, reading):
+        tree, windows = reading
+        return self.model.differences(tree, windows, self.others)
+
+    def check(self, what, changed=True):
+        return super().check(what, changed)[0]
+
+    # -- actions -----------------------------------------------------------------------------
+
+    def click(self, name):
+        """Clicks a button in its middle."""
+        x, y = middle(self.model.screen_rect(name))
+        return self._act("click " + name, lambda: self.session.click(x, y), lambda: self.model.click(name))
+
+    def click_box(self, rng=None):
+        """Clicks into the box at its right edge, below the last line of its text."""
+        rng = rng or random.Random(0)
+        ox, oy = self.model.client_origin()
+        left, top, right, bottom = self.model.text_area
+        x = ox + right - 1 - rng.randrange(3)
+        y = oy + bottom - 1 - rng.randrange(M.pixels(300, self.model.dpi))
+        return self._act("click Text1 at %d,%d" % (x, y), lambda: self.session.click(x, y),
+                         lambda: self.model.click("Text1"))
+
+    def click_caption(self):
+        left, top, _, _ = self.model.window_rect()
+        x, y = left + self.model.frame[1] * 3, top + self.model.frame[1] // 2
+        return self._act("click the title bar", lambda: self.session.click(x, y), self.model.click_caption)
+
+    def close_box(self):
+        x, y = self.model.close_box()
+        return self._act("click the close box", lambda: self.session.click(x, y), self.model.close)
+
+
+class PlainWindow:
+    """An ordinary window of another program (minimal_window), with its top-left corner at x, y."""
+
+    def __init__(self, session, x, y):
+        self.session = session
+        self.process = session.wine.start(session.exe("minimal_window"), str(x), str(y))
+        session.processes.append(self.process)
+
+    def wait_shown(self):
+        if not self.session.inspector.watch(10000, PLAIN_CLASS)[PLAIN_CLASS]:
+            raise Failure("the plain window did not appear")
+        tree = self.session.inspector.tree(PLAIN_CLASS)
+        left, top, right, bottom = tree["client_screen"]
+        self.point = ((left + right) // 2, (top + min(bottom, SCREEN[1])) // 2)
+
+    def click(self):
+        self.session.click(*self.point)
+
+    def close(self):
+        self.session.inspector.close_window(PLAIN_CLASS)
+        if self.process.wait(timeout=10) != 0:
+            raise Failure("the plain window did not close")

@@ -1,0 +1,290 @@
+"""The scripted scenarios: set paths through both programs that a random run would seldom take,
+listed in SCENARIOS in the order they run."""
+
+from harness import Failure, HELP_CLASS, MAIN_CLASS, PLAIN_CLASS, SPLASH_CLASS, wait_until
+import model as M
+from programs import HelpProgram, MainProgram, middle, PlainWindow
+
+
+def scenario_start_typical_event_and_buttons(session):
+    """The splash, then the main window; the typical event; every button; the web pages; the
+    drag; topmost against a plain window and against the help window; 退出 in the panel view."""
+    record = len(session.wine.opened_addresses())
+    tavrix = MainProgram(session)
+    splash, main = tavrix.seen[SPLASH_CLASS], tavrix.seen[MAIN_CLASS]
+    if not splash or splash >= main:
+        raise Failure("the splash should come first: splash %r, main %r" % (splash, main))
+    if session.inspector.tree(SPLASH_CLASS):
+        raise Failure("the splash window is still there beside the main window")
+    tavrix.wake()
+
+    # The typical event: delete the prompt, then z, i, p.
+    tavrix.click("Text1")
+    tavrix.backspace(5)
+    for letter, described in (("z", True), ("i", False), ("p", True)):
+        tree = tavrix.type(letter)
+        output = next(c["text"] for c in tree["controls"] if c["z"] == 0 and c["parent"] == tree["hwnd"])
+        if bool(output) != described:
+            raise Failure("after %r the output box holds %r" % (tavrix.model.text1, output))
+
+    # The views and panels.
+    tavrix.click("Command6")     # → : about panel
+    tavrix.click("Command8")     # 漫游Tavrix: the instructions
+    tavrix.click("Command4")     # 关于
+    tavrix.click("Command8")
+    tavrix.click("Command10")    # ←: the texts as they were
+    tavrix.click("Command6")     # → always opens on the about panel
+    tavrix.click("Command10")
+    # In the lookup view the panel buttons lie beyond the edge but keep their place in the tab
+    # order: Space on 漫游Tavrix changes nothing that can be seen.
+    while tavrix.model.focus != "Command8":
+        tavrix.tab()
+    tavrix.type(" ")
+
+    # Kept on top, in either view.
+    tavrix.click("Command13")
+    tavrix.click("Command6")
+    tavrix.click("Command10")
+    tavrix.click("Command14")
+
+    # 没有显示: upper case is lowered and looked up; without upper case the hint stays.
+    for typed, lowered, output in (("JPG", "jpg", M.find_description("jpg")), ("MPEG", "mpeg", ""),
+                                   ("QQ", "qq", ""), ("zip", "zip", M.NOT_SHOWN_HINT)):
+        tavrix.input(typed)
+        tavrix.click("Command2")
+        if (tavrix.model.text1, tavrix.model.text2) != (lowered, output):
+            raise Failure("没有显示 with %r gave %r" % (typed, (tavrix.model.text1, tavrix.model.text2)))
+    # Enter, paste and the limit of 6 characters.
+    tavrix.input("abcde")
+    tavrix.enter()
+    tavrix.backspace()
+    tavrix.paste("MPEGXYZ")
+
+    # The web pages: only the fixed addresses reach the shell.
+    tavrix.click("Command1")
+    tavrix.click("Command15")
+    tavrix.click("Command6")
+    tavrix.click("Command5")
+    tavrix.click("Label9")
+    tavrix.click("Command10")
+    tavrix.expect_opened(record)
+
+    # The drag by the title strip, with each mouse button, and back to where it was.
+    tavrix.drag(40, -30, button=1)
+    tavrix.drag(-90, 25, button=3)
+    tavrix.drag(50, 5, button=2)
+    scenario_topmost(session, tavrix)
+
+    tavrix.click("Command6")
+    tavrix.click("Command7")     # 退出
+    tavrix.expect_exit("退出")
+    return tavrix
+
+
+def _stacking(session, upper_class, lower_class):
+    """Whether the upper window lies above the lower one in the system's stacking order."""
+    order = [w["class"] for w in session.inspector.windows()]
+    if upper_class not in order or lower_class not in order:
+        raise Failure("missing window: %r" % order)
+    return order.index(upper_class) < order.index(lower_class)
+
+
+def _x_above(session, upper_rect, lower_rect):
+    """Whether, on the X screen, the window at upper_rect lies above the one at lower_rect."""
+    order = session.pointer.x_stacking()
+    try:
+        return order.index(tuple(upper_rect)) < order.index(tuple(lower_rect))
+    except ValueError:
+        raise Failure("no such X window: %r %r in %r" % (upper_rect, lower_rect, order))
+
+
+def scenario_topmost(session, tavrix):
+    """Kept above an ordinary window even while that window is active; released below it again.
+    Then against the help window, which is itself kept above all others.
+
+    The stacking is read from the system's window order. On the X screen it is checked only where
+    Wine without a window manager keeps it: Wine raises the X window of any window it activates
+    or shows, topmost or not, so there the system's order is the one that counts."""
+    m = tavrix.model
+    if session.has("minimal_window"):
+        # An ordinary window over the lower right part of the main window.
+        plain = PlainWindow(session, 600, 400)
+        plain_rect = (600, 400, 920, 600)
+        tavrix.elsewhere("a plain window opens", lambda: session.inspector.watch(10000, PLAIN_CLASS))
+        wait_until(lambda: _stacking(session, PLAIN_CLASS, MAIN_CLASS), what="the plain window on top")
+        tavrix.click("Command13")  # 总在最上面
+        wait_until(lambda: _stacking(session, MAIN_CLASS, PLAIN_CLASS), what="the main window on top")
+        if not _x_above(session, m.window_rect(), plain_rect):
+            raise Failure("on the X screen the topmost main window is not above the plain window")
+        # The plain window, now active, stays below the topmost main window.
+        tavrix.elsewhere("click the plain window", lambda: session.click(880, 560))
+        if not _stacking(session, MAIN_CLASS, PLAIN_CLASS):
+            raise Failure("the topmost main window went below an active ordinary window")
+        tavrix.click("Command14")  # 普通
+        tavrix.elsewhere("click the plain window", lambda: session.click(880, 560))
+        wait_until(lambda: _stacking(session, PLAIN_CLASS, MAIN_CLASS), what="the plain window on top")
+        if not _x_above(session, plain_rect, m.window_rect()):
+            raise Failure("on the X screen the plain window is not above the released main window")
+        plain.close()
+        tavrix.click("Label3")
+
+    # The help window is topmost from the start; a topmost main window goes above it, and the
+    # help window above that again once it is activated.
+    left = m.position[0]
+    tavrix.drag(-left, 0)  # to the screen's left edge: the right part of the help window is uncovered
+    helper = tavrix.elsewhere("the help window opens", lambda: HelpProgram(session))
+    wait_until(lambda: _stacking(session, HELP_CLASS, MAIN_CLASS), what="the help window on top")
+    help_tree = helper.tree
+    tavrix.click("Command13")
+    wait_until(lambda: _stacking(session, MAIN_CLASS, HELP_CLASS), what="the main window above help")
+    if not _x_above(session, m.window_rect(), help_tree["rect"]):
+        raise Failure("on the X screen the topmost main window is not above the help window")
+    tavrix.elsewhere("click the help window", helper.click_box)
+    wait_until(lambda: _stacking(session, HELP_CLASS, MAIN_CLASS), what="the help window above")
+    tavrix.click("Command14")
+    if _stacking(session, MAIN_CLASS, HELP_CLASS):
+        raise Failure("the released main window lies above the topmost help window")
+    # The main window, active, covers the help window's buttons on the X screen: the help window
+    # is activated where it shows (its box), then its 退出 pressed.
+    tavrix.elsewhere("click the help window", helper.click_box)
+    helper.click("Command7")
+    helper.expect_exit("退出")
+    tavrix.click("Label3")
+    tavrix.drag(left, 0)
+
+
+def rest_then_click_below(tavrix, name, x, y, below=22):
+    """Rests the pointer at a client point of the control until its tip shows, then clicks below
+    the pointer, still within the control, where a tip under the pointer would stand."""
+    tavrix.pointer.move(*tavrix.screen(x, y))
+    try:
+        wait_until(lambda: any(w["class"] == "tooltips_class32" and w["pid"] == tavrix.pid
+                               for w in tavrix.inspector.windows()), timeout=5, what="the tip")
+    except Failure:
+        raise Failure("the tip of %s did not show where the pointer rested" % name)
+    if tavrix.model.hit_test(x, y + below) != name:
+        raise Failure("%d px below %d,%d is not %s" % (below, x, y, name))
+    tavrix.click_at(x, y + below, "click %s %d px below the pointer that rested for its tip" % (name, below))
+
+
+def scenario_clicks_under_tips(session):
+    """A tip stands clear of the pointer: a click just below where the pointer rested reaches
+    the control (the output box takes the focus; "→" opens the panel view)."""
+    tavrix = MainProgram(session)
+    tavrix.wake()
+    m = tavrix.model
+    left, top, right, _ = m.text_area("Text2")
+    rest_then_click_below(tavrix, "Text2", (left + right) // 2, top + 4)
+    left, top, right, _ = m.client_rect("Command6")
+    rest_then_click_below(tavrix, "Command6", (left + right) // 2, top + M.pixels(60, m.dpi))
+    tavrix.click("Command11")
+    tavrix.expect_exit("the close picture of the panel view")
+
+
+def scenario_close_in_lookup_view(session):
+    tavrix = MainProgram(session)
+    tavrix.wake()
+    tavrix.click("Command16")
+    tavrix.expect_exit("the close picture of the lookup view")
+
+
+def scenario_close_in_panel_view(session):
+    tavrix = MainProgram(session)
+    tavrix.wake()
+    tavrix.click("Command6")
+    tavrix.click("Command11")
+    tavrix.expect_exit("the close picture of the panel view")
+
+
+def scenario_help(session):
+    """Every question button, the same one twice and after typing; then 退出."""
+    helper = HelpProgram(session)
+    for name in ("Command1", "Command2", "Command3", "Command4", "Command5", "Command5", "Command6"):
+        helper.click(name)
+    # Typing into the box, then a question: the typing is gone.
+    helper.click_box()
+    helper.select_all()
+    helper.type("xyz")
+    helper.click("Command1")
+    helper.click("Command7")
+    helper.expect_exit("退出")
+
+
+def scenario_help_close_box(session):
+    helper = HelpProgram(session)
+    helper.close_box()
+    helper.expect_exit("the close box")
+
+
+# ---- the error report ----------------------------------------------------------------------------
+
+def close_control(program, name):
+    """Closes one of the program's controls from outside: the system destroys it, and the next
+    handler that reads or writes it fails as if the control had gone wrong."""
+    tree = program.read()
+    tree = tree[0] if isinstance(tree, tuple) else tree
+    control = program.model.match(tree, [])[name]
+    count = len(tree["controls"])
+    program.inspector.close_control(control["hwnd"])
+    wait_until(lambda: len(program.inspector.tree(tree["class"])["controls"]) == count - 1,
+               what=name + " to go")
+
+
+def expect_error_report(session, program, what):
+    """The program's report of a failure: a message box of its process, topmost, above every
+    other window of the program and in the foreground, so that it cannot be hidden behind the
+    program's own topmost window. Return, typed into it as a user would, ends the program with a
+    failing exit code and no window left."""
+    def report():
+        windows, foreground = session.inspector.stacking()
+        boxes = [w for w in windows if w["class"] == "#32770" and w["pid"] == program.pid]
+        return boxes and (boxes[0], windows, foreground)
+    box, windows, foreground = wait_until(report, timeout=10, what="the error report after " + what)
+    wrong = []
+    if not box["topmost"]:
+        wrong.append("it is not topmost")
+    above = [w["class"] for w in windows[:windows.index(box)] if w["pid"] == program.pid]
+    if above:
+        wrong.append("it lies below the program's %s" % ", ".join(above))
+    if foreground != box["hwnd"]:
+        wrong.append("it is not the foreground window (%s is)" %
+                     next((w["class"] for w in windows if w["hwnd"] == foreground), foreground))
+    if wrong:
+        raise Failure("the error report after %s: %s; windows: %s" % (
+            what, "; ".join(wrong), ", ".join("%s%s" % (w["class"], " (topmost)" if w["topmost"] else "")
+                                             for w in windows)))
+    session.pointer.focus_under(*middle(box["rect"]))
+    session.pointer.key("Return")
+    program.expect_exit("Return in the error report", failed=True)
+
+
+def scenario_error_report_main(session):
+    """The main window kept on top; its output box goes; a key typed into the input box runs the
+    lookup, whose write into the output box fails."""
+    tavrix = MainProgram(session)
+    tavrix.wake()
+    tavrix.click("Command13")  # 总在最上面
+    tavrix.click("Text1")
+    close_control(tavrix, "Text2")
+    session.pointer.key("a")
+    expect_error_report(session, tavrix, "a key into the input box without its output box")
+
+
+def scenario_error_report_help(session):
+    """The help window (always on top) loses its box; a question button's answer then fails."""
+    helper = HelpProgram(session)
+    close_control(helper, "Text1")
+    session.click(*middle(helper.model.screen_rect("Command1")))
+    expect_error_report(session, helper, "a question without the answer box")
+
+
+SCENARIOS = [
+    ("start, typical event, every button, drag, topmost, 退出", scenario_start_typical_event_and_buttons),
+    ("close picture in the lookup view", scenario_close_in_lookup_view),
+    ("close picture in the panel view", scenario_close_in_panel_view),
+    ("clicks just below where a tip showed", scenario_clicks_under_tips),
+    ("help: every answer, 退出", scenario_help),
+    ("help: the close box", scenario_help_close_box),
+    ("the error report of the main window", scenario_error_report_main),
+    ("the error report of the help window", scenario_error_report_help),
+]
