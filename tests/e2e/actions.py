@@ -58,7 +58,12 @@ def random_action(rng, program):
                         "shift_tab", "drag"], [40, 28, 6, 10, 3, 4, 2, 5, 2, 2])[0]
     if kind == "click":
         x, y = random_click_point(rng, m)
-        return lambda: program.click_at(x, y)
+        # A person often rests the pointer on something first, long enough for its tip to show.
+        rest = None
+        if rng.random() < 0.2:
+            seen = [c.name for c in m.controls + m.labels if program.is_seen(c.name)]
+            rest = (rng.choice(seen), rng.uniform(0, 2))
+        return lambda: program.click_at(x, y, rest=rest)
     if kind == "char":
         roll = rng.random()
         if roll < 0.6:

@@ -10,10 +10,10 @@ inspector. After every action the window is compared with its reference model (m
   e2e.py --bin DIR --seeds 101,202,303 --actions 2000 --program both
                                           long runs: every seed to its end, with figures per
                                           seed and in total
-  e2e.py --bin DIR --dpi 144 ...          in the tests' own Wine prefix at 144 DPI
-Without DISPLAY (or with --own-display) a private Xvfb is started; without WINEPREFIX (or with
---dpi) the prefix is build/e2e-wine/DPI. A dropped click or key is a failure: nothing is given
-again. Exit status 0 when everything held."""
+  e2e.py --bin DIR --dpi 144 ...          in a Wine prefix at 144 DPI
+Without DISPLAY (or with --own-display) a private Xvfb is started; without WINEPREFIX the prefix
+is build/e2e-wine/DPI (96 unless --dpi says otherwise); a prefix must run at that DPI. A dropped
+click or key is a failure: nothing is given again. Exit status 0 when everything held."""
 
 import argparse
 import os
@@ -60,8 +60,10 @@ def main():
     parser.add_argument("--seed", type=int, default=FIXED_SEED)
     parser.add_argument("--seeds", help="long runs: comma-separated seeds, each run to its end")
     parser.add_argument("--own-display", action="store_true", help="start a private Xvfb")
-    parser.add_argument("--dpi", type=int, help="run in the tests' own Wine prefix of this DPI "
-                        "(build/e2e-wine/DPI) instead of WINEPREFIX's")
+    parser.add_argument("--dpi", type=int, default=96,
+                        help="the DPI the Wine prefix runs at (default 96)")
+    parser.add_argument("--managed", action="store_true", help="in a prefix of its own with Wine's "
+                        "default settings, its windows handed to a window manager")
     args = parser.parse_args()
     programs = ["main", "help"] if args.program == "both" else [args.program]
 
@@ -70,7 +72,7 @@ def main():
     # Ended from outside (a long run stopped), it still closes its display, server and programs.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     started = time.monotonic()
-    session = harness.Session(args.bin, own_display=args.own_display, dpi=args.dpi)
+    session = harness.Session(args.bin, own_display=args.own_display, dpi=args.dpi, managed=args.managed)
     try:
         if args.seeds:
             seeds = [int(seed) for seed in args.seeds.split(",")]

@@ -216,6 +216,10 @@ class Inspector:
         answer = self.answer(timeout=timeout_ms / 1000 + 10)
         return {entry["class"]: entry["time"] for entry in answer["seen"]}
 
+    def heard(self, hwnd):
+        """What a screen reader hears of a window or control: its client object's name."""
+        return self.ask("accessible", hwnd)["name"]
+
     def peak_working_set(self, pid):
         return self.ask("memory", pid)["peak_working_set"]
 
@@ -349,13 +353,13 @@ def screenshot(display, path, rect):
 class Session:
     """Display, prefix, wineserver and inspector for one run; closes what it started."""
 
-    def __init__(self, bin_dir, own_display=False, dpi=None, managed=False):
-        """Without a DPI the prefix is the one in WINEPREFIX (at 96 DPI), else the tests' own at
-        96 DPI; with one, the tests' own prefix of that DPI. `managed`: a prefix of its own with
-        Wine's default, windows handed to a window manager."""
+    def __init__(self, bin_dir, own_display=False, dpi=96, managed=False):
+        """The prefix is the one in WINEPREFIX, else the tests' own of that DPI; either must run
+        at the DPI. `managed`: a prefix of its own with Wine's default, windows handed to a window
+        manager."""
         self.bin = bin_dir
-        self.dpi = dpi or 96
-        self.prefix = (os.environ.get("WINEPREFIX") if dpi is None and not managed else None) or \
+        self.dpi = dpi
+        self.prefix = (None if managed else os.environ.get("WINEPREFIX")) or \
             os.path.join(PREFIXES, str(self.dpi) + ("-managed" if managed else ""))
         self.processes = []
         self.known_issues = set()  # faults seen that are known and reported, not failed on
@@ -390,30 +394,9 @@ class Session:
 
     TIP_CLASS = "tooltips_class32"
 
-    def rest(self, x, y, timeout=1.5):
-        """Brings the pointer to rest at a point of the screen, until no tip stands over it. A tip
-        goes by itself once the pointer has left its control (within a tenth of a second under
-        Wine); one over the point would take a click given there, as a user who clicks the
-        moment the pointer arrives may see. A tip that stays over the point is a failure."""
-        self.pointer.move(x, y)
-
-        def tips_over():
-            return [w for w in self.inspector.windows() if w["class"] == self.TIP_CLASS and
-                    w["rect"][0] <= x < w["rect"][2] and w["rect"][1] <= y < w["rect"][3]]
-        try:
-            wait_until(lambda: not tips_over(), timeout=timeout, what="no tip over the point")
-        except Failure:
-            raise Failure("a tip at %r stands over %d,%d where the pointer rests, and would take "
-                          "a click there" % ([w["rect"] for w in tips_over()], x, y))
-
-    def click(self, x, y, button=1):
-        """A click where the pointer has come to rest."""
-        self.rest(x, y)
-        self.pointer.click(x, y, button)
-
-    def drag(self, x, y, dx, dy, button=1):
-        self.rest(x, y)
-        self.pointer.drag(x, y, dx, dy, button)
+    def tips(self, pid):
+        """The tips of a process that stand on the screen now: their windows' readings."""
+        return [w for w in self.inspector.windows() if w["class"] == self.TIP_CLASS and w["pid"] == pid]
 
     def end_processes(self):
         """Kills whatever it started that still runs; the display and prefix stay for the next."""

@@ -156,6 +156,17 @@ GUAN_LABELS = [
     ("Label8", LABEL, 0, 1320, 3615, 255, "技术支持QQ群：" + MAKER["CHAT_GROUP"], True),
     ("Label9", LABEL, 0, 1680, 3135, 255, "Tavrix在线：" + MAKER["WEB_HOST"], True),
 ]
+# The tips, by control; the help window has none.
+TIPS = {"Text2": "这个后缀名的意义", "Text1": "请在此输入您要查找的后缀名", "Command11": "关闭",
+        "Command16": "关闭", "Command7": "关闭", "Command15": "Tavrix在线，Orvane，全年守候",
+        "Command14": "恢复", "Command13": "在所有程序的上面显示", "Command1": "升级Tavrix",
+        "Command5": "升级Tavrix", "Command6": "用户设置",
+        "Command2": "怎么输入了没有反映？让我给你更多的解决方案", "Command8": "了解新功能、介绍",
+        "Command4": "版权问题、友情提示……"}
+# What screen readers hear of the windows and the text boxes (the buttons: their captions, "关闭"
+# for the close pictures).
+ACCESSIBLE_NAMES = {"window": "Tavrix 后缀名查询工具", "Text1": TIPS["Text1"], "Text2": TIPS["Text2"],
+                    "help window": "Tavrix 帮助", "help Text1": "答案"}
 TAB_ORDER = ["Command6", "Command2", "Text2", "Text1", "Command1", "guan", "Command10", "Command11",
              "Command7", "Command8", "Command5", "Command4", "Command13", "Command14", "Command15",
              "Command16"]
@@ -449,6 +460,10 @@ class MainWindow(WindowModel):
         self.set_shown("Command6", False)
         self.set_shown("Command10", True)
         self.panel_view = True
+        # Grown, the window stays on the screen: it moves left just enough (at 144 DPI on 1024 wide).
+        right = self.position[0] + self.outer_size()[0]
+        if right > self.screen[0]:
+            self.position = (max(0, self.screen[0] - self.outer_size()[0]), self.position[1])
         self.set_shown("Command16", False)
         self.set_shown("Command2", False)
         self.set_shown("guan", True)

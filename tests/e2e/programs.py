@@ -175,24 +175,54 @@ class MainProgram(Program):
                 return x, y
         raise Failure("%s is not seen anywhere" % name)
 
-    def click_at(self, x, y, what=None):
+    def is_seen(self, name):
+        """Whether the control is seen anywhere in the window now."""
+        try:
+            return bool(self.point_on(name))
+        except Failure:
+            return False
+
+    def rest_on(self, name, seconds):
+        """Rests the pointer on a control for a while, as a person does before a click."""
+        self.pointer.move(*self.screen(*self.point_on(name)))
+        time.sleep(seconds)
+
+    def tip_of(self, name):
+        """Rests the pointer on a control until its tip shows, and returns the tip's reading. The
+        pointer first goes where no control is, until no tip stands: the tip that shows then is
+        this control's."""
+        width, height = self.model.client_size()
+        self.pointer.move(*self.screen(2, height - 3))
+        wait_until(lambda: not self.session.tips(self.pid), timeout=5, what="no tip")
+        self.pointer.move(*self.screen(*self.point_on(name)))
+        try:
+            return wait_until(lambda: self.session.tips(self.pid), timeout=5, what="the tip")[0]
+        except Failure:
+            raise Failure("the tip of %s did not show where the pointer rested" % name)
+
+    def click_at(self, x, y, what=None, rest=None):
+        """A click at a client point, the moment the pointer gets there; before it, the pointer may
+        rest on a control for a while (rest: name, seconds), and its tip may stand over the point."""
         sx, sy = self.screen(x, y)
         target = self.model.hit_test(x, y)
-        return self._act(what or "click %s at %d,%d" % (target, x, y),
-                         lambda: self.session.click(sx, sy), lambda: self.model.click(x, y))
+        if rest:
+            self.rest_on(*rest)
+        rested = " after %.1f s on %s" % (rest[1], rest[0]) if rest else ""
+        return self._act(what or "click %s at %d,%d%s" % (target, x, y, rested),
+                         lambda: self.pointer.click(sx, sy), lambda: self.model.click(x, y))
 
     def click(self, name):
         x, y = input_point(random.Random(0), self.model) if name == "Text1" else self.point_on(name)
         return self.click_at(x, y, "click " + name)
 
-    def drag(self, dx, dy, button=1, x=None):
+    def drag(self, dx, dy, button=1, x=None, y=3):
         """Presses a mouse button on the title strip, moves by dx, dy and lets go."""
         left, _, right, _ = self.model.client_rect("Image1")
         if x is None:
             x = left + 60
-        sx, sy = self.screen(x, 3)
+        sx, sy = self.screen(x, y)
         tree = self._act("drag with button %d by %d,%d" % (button, dx, dy),
-                         lambda: self.session.drag(sx, sy, dx, dy, button),
+                         lambda: self.pointer.drag(sx, sy, dx, dy, button),
                          lambda: self.model.drag(dx, dy))
         self._let_go(button, sx + dx, sy + dy)
         return tree
@@ -277,7 +307,7 @@ class HelpProgram(Program):
     def click(self, name):
         """Clicks a button in its middle."""
         x, y = middle(self.model.screen_rect(name))
-        return self._act("click " + name, lambda: self.session.click(x, y), lambda: self.model.click(name))
+        return self._act("click " + name, lambda: self.pointer.click(x, y), lambda: self.model.click(name))
 
     def click_box(self, rng=None):
         """Clicks into the box at its right edge, below the last line of its text."""
@@ -286,17 +316,17 @@ class HelpProgram(Program):
         left, top, right, bottom = self.model.text_area
         x = ox + right - 1 - rng.randrange(3)
         y = oy + bottom - 1 - rng.randrange(M.pixels(300, self.model.dpi))
-        return self._act("click Text1 at %d,%d" % (x, y), lambda: self.session.click(x, y),
+        return self._act("click Text1 at %d,%d" % (x, y), lambda: self.pointer.click(x, y),
                          lambda: self.model.click("Text1"))
 
     def click_caption(self):
         left, top, _, _ = self.model.window_rect()
         x, y = left + self.model.frame[1] * 3, top + self.model.frame[1] // 2
-        return self._act("click the title bar", lambda: self.session.click(x, y), self.model.click_caption)
+        return self._act("click the title bar", lambda: self.pointer.click(x, y), self.model.click_caption)
 
     def close_box(self):
         x, y = self.model.close_box()
-        return self._act("click the close box", lambda: self.session.click(x, y), self.model.close)
+        return self._act("click the close box", lambda: self.pointer.click(x, y), self.model.close)
 
 
 class PlainWindow:
@@ -315,7 +345,7 @@ class PlainWindow:
         self.point = ((left + right) // 2, (top + min(bottom, SCREEN[1])) // 2)
 
     def click(self):
-        self.session.click(*self.point)
+        self.session.pointer.click(*self.point)
 
     def close(self):
         self.session.inspector.close_window(PLAIN_CLASS)

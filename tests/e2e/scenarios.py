@@ -1,6 +1,8 @@
 """The scripted scenarios: set paths through both programs that a random run would seldom take,
 listed in SCENARIOS in the order they run."""
 
+import time
+
 from harness import Failure, HELP_CLASS, MAIN_CLASS, PLAIN_CLASS, SPLASH_CLASS, wait_until
 import model as M
 from programs import HelpProgram, MainProgram, middle, PlainWindow
@@ -16,6 +18,7 @@ def scenario_start_typical_event_and_buttons(session):
         raise Failure("the splash should come first: splash %r, main %r" % (splash, main))
     if session.inspector.tree(SPLASH_CLASS):
         raise Failure("the splash window is still there beside the main window")
+    expect_heard(session, tavrix.read(), tavrix.model, "")
     tavrix.wake()
 
     # The typical event: delete the prompt, then z, i, p.
@@ -81,6 +84,21 @@ def scenario_start_typical_event_and_buttons(session):
     return tavrix
 
 
+def expect_heard(session, tree, model, program):
+    """A screen reader hears the window and each text box by its name, each button by its
+    caption ("关闭" for the close pictures)."""
+    names = {"window": (tree["hwnd"], M.ACCESSIBLE_NAMES[program + "window"])}
+    for name, control in model.match(tree, []).items():
+        if control["class"] == "Edit":
+            names[name] = (control["hwnd"], M.ACCESSIBLE_NAMES[program + name])
+        elif control["class"] == "Button":
+            names[name] = (control["hwnd"], control["text"] or "关闭")
+    wrong = ["%s: %r, expected %r" % (name, heard, wanted) for name, (hwnd, wanted) in names.items()
+             for heard in [session.inspector.heard(hwnd)] if heard != wanted]
+    if wrong:
+        raise Failure("a screen reader hears " + "; ".join(wrong))
+
+
 def _stacking(session, upper_class, lower_class):
     """Whether the upper window lies above the lower one in the system's stacking order."""
     order = [w["class"] for w in session.inspector.windows()]
@@ -117,11 +135,11 @@ def scenario_topmost(session, tavrix):
         if not _x_above(session, m.window_rect(), plain_rect):
             raise Failure("on the X screen the topmost main window is not above the plain window")
         # The plain window, now active, stays below the topmost main window.
-        tavrix.elsewhere("click the plain window", lambda: session.click(880, 560))
+        tavrix.elsewhere("click the plain window", lambda: session.pointer.click(880, 560))
         if not _stacking(session, MAIN_CLASS, PLAIN_CLASS):
             raise Failure("the topmost main window went below an active ordinary window")
         tavrix.click("Command14")  # 普通
-        tavrix.elsewhere("click the plain window", lambda: session.click(880, 560))
+        tavrix.elsewhere("click the plain window", lambda: session.pointer.click(880, 560))
         wait_until(lambda: _stacking(session, PLAIN_CLASS, MAIN_CLASS), what="the plain window on top")
         if not _x_above(session, plain_rect, m.window_rect()):
             raise Failure("on the X screen the plain window is not above the released main window")
@@ -153,34 +171,6 @@ def scenario_topmost(session, tavrix):
     tavrix.drag(left, 0)
 
 
-def rest_then_click_below(tavrix, name, x, y, below=22):
-    """Rests the pointer at a client point of the control until its tip shows, then clicks below
-    the pointer, still within the control, where a tip under the pointer would stand."""
-    tavrix.pointer.move(*tavrix.screen(x, y))
-    try:
-        wait_until(lambda: any(w["class"] == "tooltips_class32" and w["pid"] == tavrix.pid
-                               for w in tavrix.inspector.windows()), timeout=5, what="the tip")
-    except Failure:
-        raise Failure("the tip of %s did not show where the pointer rested" % name)
-    if tavrix.model.hit_test(x, y + below) != name:
-        raise Failure("%d px below %d,%d is not %s" % (below, x, y, name))
-    tavrix.click_at(x, y + below, "click %s %d px below the pointer that rested for its tip" % (name, below))
-
-
-def scenario_clicks_under_tips(session):
-    """A tip stands clear of the pointer: a click just below where the pointer rested reaches
-    the control (the output box takes the focus; "→" opens the panel view)."""
-    tavrix = MainProgram(session)
-    tavrix.wake()
-    m = tavrix.model
-    left, top, right, _ = m.text_area("Text2")
-    rest_then_click_below(tavrix, "Text2", (left + right) // 2, top + 4)
-    left, top, right, _ = m.client_rect("Command6")
-    rest_then_click_below(tavrix, "Command6", (left + right) // 2, top + M.pixels(60, m.dpi))
-    tavrix.click("Command11")
-    tavrix.expect_exit("the close picture of the panel view")
-
-
 def scenario_close_in_lookup_view(session):
     tavrix = MainProgram(session)
     tavrix.wake()
@@ -199,6 +189,7 @@ def scenario_close_in_panel_view(session):
 def scenario_help(session):
     """Every question button, the same one twice and after typing; then 退出."""
     helper = HelpProgram(session)
+    expect_heard(session, helper.read()[0], helper.model, "help ")
     for name in ("Command1", "Command2", "Command3", "Command4", "Command5", "Command5", "Command6"):
         helper.click(name)
     # Typing into the box, then a question: the typing is gone.
@@ -214,6 +205,99 @@ def scenario_help_close_box(session):
     helper = HelpProgram(session)
     helper.close_box()
     helper.expect_exit("the close box")
+
+
+# ---- tips ----------------------------------------------------------------------------------------
+
+def points_under(tavrix, tip, name):
+    """The controls seen under a tip's screen rectangle, other than its own: for each, a client
+    point inside the rectangle (the middle one of those there) where the model knows what a click
+    does; in a text box, inside its text area, right of the input's text."""
+    m = tavrix.model
+    ox, oy = m.client_origin()
+    left, top, right, bottom = tip
+    found = {}
+    for y in range(top - oy, bottom - oy):
+        for x in range(left - ox, right - ox):
+            target = m.hit_test(x, y)
+            if target in (None, "outside", name):
+                continue
+            if target in ("Text1", "Text2"):
+                l, t, r, b = m.text_area(target)
+                l += M.pixels(3000, m.dpi) if target == "Text1" else 2
+                if not (l <= x < r - 2 and t <= y < b):
+                    continue
+            found.setdefault(target, []).append((x, y))
+    return {target: points[len(points) // 2] for target, points in found.items()}
+
+
+def sweep_view(session, tavrix, view, prepare):
+    """In one view, every control with a tip: the pointer rests on it until its tip shows, then
+    each control under the tip is clicked inside the tip, and must act as the model says (the
+    title strip is pressed and dragged). A click that ends the program starts it again."""
+    started = []
+
+    def ready():
+        nonlocal tavrix
+        if tavrix is None:
+            tavrix = MainProgram(session)
+            started.append((tavrix, len(session.wine.opened_addresses())))
+            tavrix.wake()
+        prepare(tavrix)
+        return tavrix
+
+    ready()
+    for name in [n for n in M.TIPS if tavrix.is_seen(n)]:
+        tip = tavrix.tip_of(name)["rect"]
+        for target, (x, y) in sorted(points_under(tavrix, tip, name).items(),
+                                     key=lambda item: item[0] in M.EXIT_BUTTONS):
+            what = "%s: click %s at %d,%d under the tip of %s" % (view, target, x, y, name)
+            ready().tip_of(name)
+            if target == "Image1":
+                tavrix.drag(9, 0, x=x, y=y)
+                tavrix.drag(-9, 0, x=x + 9, y=y)
+            else:
+                tavrix.click_at(x, y, what)
+            if tavrix.model.ended:
+                tavrix.expect_exit(what)
+                tavrix = None
+    return tavrix, started
+
+
+def scenario_tips(session):
+    """A click on any control lands whatever tip stands over it: swept in each view, for every
+    control with a tip and every control that its tip covers. The help window has no tips."""
+    tavrix, programs = None, []
+
+    def lookup(program):
+        if program.model.panel_view:
+            program.click("Command10")
+        if program.model.topmost:
+            program.click("Command14")
+
+    def panel(program):  # kept on top, so that "普通" and its tip are seen
+        if not program.model.panel_view:
+            program.click("Command6")
+        if not program.model.topmost:
+            program.click("Command13")
+
+    for view, prepare in (("lookup view", lookup), ("panel view", panel)):
+        tavrix, started = sweep_view(session, tavrix, view, prepare)
+        programs += started
+    if tavrix is not None:
+        tavrix.click("Command11" if tavrix.model.panel_view else "Command16")
+        tavrix.expect_exit("the close picture")
+    for program, record in programs:
+        program.expect_opened(record)
+
+    helper = HelpProgram(session)
+    for name in M.HELP_TAB_ORDER:
+        session.pointer.move(*middle(helper.model.screen_rect(name)))
+        time.sleep(0.7)
+        if session.tips(helper.pid):
+            raise Failure("a tip shows over the help window's %s" % name)
+    helper.click("Command7")
+    helper.expect_exit("退出")
 
 
 # ---- the error report ----------------------------------------------------------------------------
@@ -274,7 +358,7 @@ def scenario_error_report_help(session):
     """The help window (always on top) loses its box; a question button's answer then fails."""
     helper = HelpProgram(session)
     close_control(helper, "Text1")
-    session.click(*middle(helper.model.screen_rect("Command1")))
+    session.pointer.click(*middle(helper.model.screen_rect("Command1")))
     expect_error_report(session, helper, "a question without the answer box")
 
 
@@ -282,7 +366,7 @@ SCENARIOS = [
     ("start, typical event, every button, drag, topmost, 退出", scenario_start_typical_event_and_buttons),
     ("close picture in the lookup view", scenario_close_in_lookup_view),
     ("close picture in the panel view", scenario_close_in_panel_view),
-    ("clicks just below where a tip showed", scenario_clicks_under_tips),
+    ("tips: a click on whatever a tip covers lands", scenario_tips),
     ("help: every answer, 退出", scenario_help),
     ("help: the close box", scenario_help_close_box),
     ("the error report of the main window", scenario_error_report_main),
