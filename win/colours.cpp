@@ -4,35 +4,43 @@
 
 namespace tavrix::win {
 
+// The face lives only in a pattern brush, which keeps a copy of the bitmap it is made from: the
+// window paints its background with it, and transparent controls theirs. Where the picture covers
+// the client area (at 96 DPI) it is the face itself; else the face is composed in a bitmap of the
+// client's size that goes once the brush has its copy.
 void Colours::ComposeFace(HBITMAP picture, int width, int height) {
+    BITMAP size{};
+    if (picture && GetObjectW(picture, sizeof(size), &size) && size.bmWidth >= width &&
+        size.bmHeight >= height) {
+        faceBrush_.reset(CreatePatternBrush(picture));
+        Check(faceBrush_ != nullptr, L"创建窗口背景");
+        return;
+    }
     HDC screen = GetDC(nullptr);
     Check(screen != nullptr, L"创建窗口背景");
-    face_.reset(CreateCompatibleBitmap(screen, width, height));
+    Bitmap face(CreateCompatibleBitmap(screen, width, height));
     HDC dc = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
-    if (!face_ || !dc) {
+    if (!face || !dc) {
         if (dc) DeleteDC(dc);
         throw Error(L"创建窗口背景", ERROR_NOT_ENOUGH_MEMORY);
     }
     {
-        Selection selected(dc, face_.get());
+        Selection selected(dc, face.get());
         const RECT all{0, 0, width, height};
         FillRect(dc, &all, SolidBrush(background_));
         if (picture) DrawBitmap(dc, picture, 0, 0);
     }
     DeleteDC(dc);
-    faceBrush_.reset(CreatePatternBrush(face_.get()));
+    faceBrush_.reset(CreatePatternBrush(face.get()));
     Check(faceBrush_ != nullptr, L"创建窗口背景");
 }
 
 void Colours::PaintFace(HWND window, HDC dc) {
     RECT client;
     GetClientRect(window, &client);
-    BITMAP face{};
-    if (!face_ || !GetObjectW(face_.get(), sizeof(face), &face) || client.right > face.bmWidth ||
-        client.bottom > face.bmHeight)
-        FillRect(dc, &client, SolidBrush(background_));
-    if (face_) DrawBitmap(dc, face_.get(), 0, 0);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    FillRect(dc, &client, faceBrush_ ? faceBrush_.get() : SolidBrush(background_));
 }
 
 HBRUSH Colours::ForControl(HWND window, HWND control, HDC dc, Colour text, Colour back) {

@@ -32,8 +32,7 @@ private:
     HBRUSH SolidBrush(const Colour& colour);
 
     Colour background_;
-    Bitmap face_;
-    Brush faceBrush_;
+    Brush faceBrush_;  // the face: the only copy of it
     std::vector<std::pair<COLORREF, Brush>> brushes_;
 };
 
