@@ -4,19 +4,22 @@
 //
 // keystroke_bench [keystrokes]  prints one line of JSON: count, median, p99, max and mean in
 // microseconds, and how many keys changed the output box. Each keystroke is checked afterwards
-// (outside the timing) against the lookup. Beside it, as a yardstick, the same keys typed into a
-// bare edit control of the input box's size and styles with nobody listening, word by word in
-// turn with the main window: what the system's control costs by itself.
+// (outside the timing) against the lookup. Beside it, as yardsticks, the same keys typed word by
+// word in turn into the least window that does the main window's job (bench/same_job.h), and into
+// a bare edit control of the input box's size and styles with nobody listening: what the
+// system's control costs by itself.
 
 #include <windows.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <cstdio>
 #include <cwchar>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "bench/same_job.h"
 #include "catalogue/catalogue.h"
 #include "main-window/main_window.h"
 #include "win/message_loop.h"
@@ -128,13 +131,14 @@ bool TypeWord(Keystrokes& keystrokes, std::wstring_view word) {
     return true;
 }
 
-// The words, round after round, into both boxes in turn, a word into one and then the same word
-// into the other: whatever the machine does meanwhile weighs on both alike.
-bool TypeRounds(Keystrokes& lookup, Keystrokes& bare, long wanted) {
+// The words, round after round, into every box in turn, a word into one and then the same word
+// into the next: whatever the machine does meanwhile weighs on all alike.
+bool TypeRounds(std::initializer_list<Keystrokes*> boxes, long wanted) {
     long typed = 0;
     while (typed < wanted) {
         for (std::wstring_view word : kWords) {
-            if (!TypeWord(lookup, word) || !TypeWord(bare, word)) return false;
+            for (Keystrokes* box : boxes)
+                if (!TypeWord(*box, word)) return false;
             typed += static_cast<long>(2 * word.size());
         }
     }
@@ -172,13 +176,21 @@ int wmain(int argc, wchar_t** argv) {
     SendMessageW(input, WM_CHAR, VK_BACK, 1);
     Pump();
 
+    HWND least = same_job::OpenMainWindow();
+    HWND leastInput = same_job::MainInput(least);
+    SetFocus(leastInput);
+    SendMessageW(leastInput, EM_SETSEL, 0, -1);
+    SendMessageW(leastInput, WM_CHAR, VK_BACK, 1);
+    Pump();
+
     Keystrokes lookup(input, window.Control(界面::Text2));
+    Keystrokes sameJob(leastInput, same_job::MainOutput(least));
     Keystrokes bare(BareInputBox(input), nullptr);
-    if (!TypeRounds(lookup, bare, wanted)) {
-        std::fprintf(stderr, "the output box disagrees with the lookup\n");
+    if (!TypeRounds({&lookup, &sameJob, &bare}, wanted)) {
+        std::fprintf(stderr, "an output box disagrees with the lookup\n");
         return 1;
     }
-    std::printf("{%s,%s}\n", lookup.Report("main_window").c_str(),
-                bare.Report("bare_edit").c_str());
+    std::printf("{%s,%s,%s}\n", lookup.Report("main_window").c_str(),
+                sameJob.Report("same_job").c_str(), bare.Report("bare_edit").c_str());
     return 0;
 }
