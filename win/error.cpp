@@ -43,12 +43,14 @@ LRESULT CALLBACK RaiseMessageBox(int code, WPARAM wParam, LPARAM lParam) {
 // The report comes up above every window of the program, topmost ones included, and in the
 // foreground: beneath a disabled topmost window the program would only look hung. The mouse is
 // let go first, so that the box can be answered.
+constexpr wchar_t kReportHeading[] = L"程序遇到了无法继续的错误，即将关闭。";
+constexpr UINT kReportStyle = MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_TOPMOST | MB_SETFOREGROUND;
+
 void ShowAndExit(const std::wstring& message) {
-    const std::wstring text = L"程序遇到了无法继续的错误，即将关闭。\r\n\r\n" + message;
+    const std::wstring text = kReportHeading + (L"\r\n\r\n" + message);
     ReleaseCapture();
     HHOOK hook = SetWindowsHookExW(WH_CBT, &RaiseMessageBox, nullptr, GetCurrentThreadId());
-    MessageBoxW(nullptr, text.c_str(), ProgramName().c_str(),
-                MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_TOPMOST | MB_SETFOREGROUND);
+    MessageBoxW(nullptr, text.c_str(), ProgramName().c_str(), kReportStyle);
     if (hook) UnhookWindowsHookEx(hook);
     ExitProcess(1);
 }
@@ -101,8 +103,7 @@ void ReportCurrentException() noexcept {
         g_report(message);
     } catch (...) {
         // Not even room for the message's text, or a report that failed: the end without it.
-        MessageBoxW(nullptr, L"程序遇到了无法继续的错误，即将关闭。", nullptr,
-                    MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_TOPMOST | MB_SETFOREGROUND);
+        MessageBoxW(nullptr, kReportHeading, nullptr, kReportStyle);
         ExitProcess(1);
     }
 }

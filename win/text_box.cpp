@@ -7,7 +7,7 @@
 namespace tavrix::win {
 namespace {
 
-// Copying the text may fail (a large text when memory runs out): the clipboard is let go all the same.
+// Copying the text may fail (a large text when memory runs out): the clipboard is let go anyway.
 std::wstring ClipboardText(HWND owner) {
     if (!OpenClipboard(owner)) return {};
     struct Close {
@@ -53,7 +53,9 @@ void TextBox::SetText(std::wstring_view text) {
 }
 
 LRESULT CALLBACK TextBox::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Guarded<LRESULT>(0, [&] { return Subclass::OwnerOf<TextBox>(hwnd)->OnMessage(message, wParam, lParam); });
+    return Guarded<LRESULT>(0, [&] {
+        return Subclass::OwnerOf<TextBox>(hwnd)->OnMessage(message, wParam, lParam);
+    });
 }
 
 LRESULT TextBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
