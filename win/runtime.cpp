@@ -23,15 +23,16 @@
 //   threads library, which they would otherwise bring along, is a seventh of a program's size.
 //   A program that starts a thread of its own must link the library again: remove that part.
 
-#include <cxxabi.h>
-
-#include <cstdint>
 #include <exception>
 #include <new>
 
-#include "win/error.h"
-
 #if defined(__GLIBCXX__)
+
+#include <cxxabi.h>
+
+#include <cstdint>
+
+#include "win/error.h"
 
 namespace {
 
