@@ -55,8 +55,11 @@ void Form::CreateForm(const wchar_t* className, const wchar_t* title, DWORD styl
                       int clientWidthTwips, int clientHeightTwips, Bitmap picture) {
     RECT outer{0, 0, Pixels(clientWidthTwips), Pixels(clientHeightTwips)};
     Check(AdjustWindowRectEx(&outer, style, FALSE, exStyle) != FALSE, L"计算窗口大小");
-    CreateHandle(exStyle, className, title, style | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                 outer.right - outer.left, outer.bottom - outer.top, nullptr);
+    // Made where it will be shown, unless its load handler changes its size: no move before then.
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    const Place place = CentredIn(WorkAreaOf(nullptr), width, height);
+    CreateHandle(exStyle, className, title, style | WS_CLIPCHILDREN, place.x, place.y, width, height,
+                 nullptr);
     colours_.ComposeFace(picture.get(), Pixels(clientWidthTwips), Pixels(clientHeightTwips));
     CreateControls();
 }
