@@ -45,13 +45,19 @@ tavrix_windows_tests_reason() {
 # would otherwise wait for one each time a window goes).
 tavrix_wine_prefix() {
   local prefix=$1 dpi=$2 mode=${3:-}
-  local stamp="$prefix/.tavrix-ready-4-$dpi-${mode// /-}"
+  local stamp="$prefix/.tavrix-ready-4-$dpi-${mode// /-}$(tavrix_has_wine32 && echo -32)"
   [ -f "$stamp" ] && return 0
   mkdir -p "$prefix"
   (
     export WINEPREFIX=$prefix WINELOADER=$TAVRIX_WINE64
     if [ ! -f "$prefix/system.reg" ]; then
       "$TAVRIX_WINE64" wineboot.exe -i >/dev/null 2>&1 || true
+      "$TAVRIX_WINESERVER" -w
+    elif tavrix_has_wine32 && [ ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]; then
+      # Made before the 32-bit Wine was installed: its 32-bit half is added now. Wine updates a
+      # prefix only when its record of the last update is gone.
+      rm -f "$prefix/.update-timestamp"
+      "$TAVRIX_WINE64" wineboot.exe -u >/dev/null 2>&1 || true
       "$TAVRIX_WINESERVER" -w
     fi
     # One Unicode .reg file: Wine's command line would lose the Chinese face names.
