@@ -4,21 +4,26 @@
 
 namespace tavrix::win {
 
-// The face lives only in a pattern brush, which keeps a copy of the bitmap it is made from: the
-// window paints its background with it, and transparent controls theirs. Where the picture covers
-// the client area (at 96 DPI) it is the face itself; else the face is composed in a bitmap of the
-// client's size that goes once the brush has its copy.
-void Colours::ComposeFace(HBITMAP picture, int width, int height) {
+void Colours::SetFace(Bitmap picture, int width, int height) {
+    width_ = width;
+    height_ = height;
     BITMAP size{};
-    if (picture && GetObjectW(picture, sizeof(size), &size) && size.bmWidth >= width &&
+    if (picture && GetObjectW(picture.get(), sizeof(size), &size) && size.bmWidth >= width &&
         size.bmHeight >= height) {
-        faceBrush_.reset(CreatePatternBrush(picture));
+        faceBrush_.reset(CreatePatternBrush(picture.get()));
         Check(faceBrush_ != nullptr, L"创建窗口背景");
-        return;
+    } else {
+        picture_ = std::move(picture);
     }
+}
+
+// Composed when a control first needs it: a bitmap of the client's size that goes once the brush
+// has its copy, and the picture with it.
+HBRUSH Colours::FaceBrush() {
+    if (faceBrush_) return faceBrush_.get();
     HDC screen = GetDC(nullptr);
     Check(screen != nullptr, L"创建窗口背景");
-    Bitmap face(CreateCompatibleBitmap(screen, width, height));
+    Bitmap face(CreateCompatibleBitmap(screen, width_, height_));
     HDC dc = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
     if (!face || !dc) {
@@ -27,20 +32,33 @@ void Colours::ComposeFace(HBITMAP picture, int width, int height) {
     }
     {
         Selection selected(dc, face.get());
-        const RECT all{0, 0, width, height};
+        const RECT all{0, 0, width_, height_};
         FillRect(dc, &all, SolidBrush(background_));
-        if (picture) DrawBitmap(dc, picture, 0, 0);
+        if (picture_) DrawBitmap(dc, picture_.get(), 0, 0);
     }
     DeleteDC(dc);
     faceBrush_.reset(CreatePatternBrush(face.get()));
     Check(faceBrush_ != nullptr, L"创建窗口背景");
+    picture_.reset();
+    return faceBrush_.get();
 }
 
 void Colours::PaintFace(HWND window, HDC dc) {
     RECT client;
     GetClientRect(window, &client);
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    FillRect(dc, &client, faceBrush_ ? faceBrush_.get() : SolidBrush(background_));
+    if (faceBrush_) {
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        FillRect(dc, &client, faceBrush_.get());
+        return;
+    }
+    // The picture, and the window's colour right of it and below it.
+    BITMAP size{};
+    if (!picture_ || !GetObjectW(picture_.get(), sizeof(size), &size)) size.bmWidth = size.bmHeight = 0;
+    const RECT right{size.bmWidth, 0, client.right, client.bottom};
+    const RECT below{0, size.bmHeight, size.bmWidth, client.bottom};
+    FillRect(dc, &right, SolidBrush(background_));
+    FillRect(dc, &below, SolidBrush(background_));
+    if (picture_) DrawBitmap(dc, picture_.get(), 0, 0);
 }
 
 HBRUSH Colours::ForControl(HWND window, HWND control, HDC dc, Colour text, Colour back) {
@@ -57,12 +75,11 @@ HBRUSH Colours::ForControl(HWND window, HWND control, HDC dc, Colour text, Colou
         return SolidBrush(back);
     case Colour::Source::Transparent: {
         SetBkMode(dc, TRANSPARENT);
-        if (!faceBrush_) return nullptr;
         // The window's face, aligned so that the control shows the part of it that it covers.
         POINT origin{0, 0};
         MapWindowPoints(control, window, &origin, 1);
         SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
-        return faceBrush_.get();
+        return FaceBrush();
     }
     }
     return nullptr;

@@ -16,11 +16,11 @@ class Colours {
 public:
     explicit Colours(Colour background) : background_(background) {}
 
-    // Composes the face of a client area of the given size: the window's colour, with the
-    // picture (may be null) drawn unscaled from the top-left corner. Controls drawn transparently
-    // take their background from it, so that beyond the picture's edge (above 96 DPI) they show
-    // the window's colour, never a second copy of the picture.
-    void ComposeFace(HBITMAP picture, int width, int height);
+    // The face of a client area of the given size: the window's colour, with the picture (may be
+    // null) drawn unscaled from the top-left corner. Controls drawn transparently take their
+    // background from it, so that beyond the picture's edge (above 96 DPI) they show the
+    // window's colour, never a second copy of the picture.
+    void SetFace(Bitmap picture, int width, int height);
     // WM_ERASEBKGND of the window.
     void PaintFace(HWND window, HDC dc);
 
@@ -30,9 +30,15 @@ public:
 
 private:
     HBRUSH SolidBrush(const Colour& colour);
+    HBRUSH FaceBrush();
 
     Colour background_;
-    Brush faceBrush_;  // the face: the only copy of it
+    // The face lives in one of them: in the brush (which keeps its own copy of a bitmap) once a
+    // control has needed it or where the picture alone covers the client area; until then, where
+    // it does not, in the picture, which the window draws beside its colour.
+    Brush faceBrush_;
+    Bitmap picture_;
+    int width_ = 0, height_ = 0;
     std::vector<std::pair<COLORREF, Brush>> brushes_;
 };
 

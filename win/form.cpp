@@ -6,6 +6,7 @@
 #include "win/accessible.h"
 #include "win/error.h"
 #include "win/label.h"
+#include "win/message_loop.h"
 #include "win/picture.h"
 #include "win/picture_box.h"
 #include "win/pictures.h"
@@ -46,6 +47,7 @@ void Form::Show() {
     const bool activate = ActivatedWhenShown();
     ShowWindow(Handle(), activate ? SW_SHOW : SW_SHOWNOACTIVATE);
     UpdateWindow(Handle());
+    WatchForTheLastWindow();
     if (activate) SetForegroundWindow(Handle());
 }
 
@@ -60,7 +62,7 @@ void Form::CreateForm(const wchar_t* className, const wchar_t* title, DWORD styl
     const Place place = CentredIn(WorkAreaOf(nullptr), width, height);
     CreateHandle(exStyle, className, title, style | WS_CLIPCHILDREN, place.x, place.y, width, height,
                  nullptr);
-    colours_.ComposeFace(picture.get(), Pixels(clientWidthTwips), Pixels(clientHeightTwips));
+    colours_.SetFace(std::move(picture), Pixels(clientWidthTwips), Pixels(clientHeightTwips));
     CreateControls();
 }
 

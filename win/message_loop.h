@@ -12,10 +12,11 @@ void HandleQueuedMessage(MSG& message);
 // Runs until WM_QUIT; returns its exit code.
 int RunMessageLoop();
 
-// For the window layer: called before a top-level window is created (throws if the program
-// could not watch for its end), and when one is destroyed. Whether it was the last is looked at
-// only once the handler that destroyed it has returned, so a window that closes and hands over
-// to another in the same handler does not end the program.
+// For the window layer: called once a top-level window is on the screen (throws if the program
+// could not watch for its end; nothing before a window's first paint needs it), and when one is
+// destroyed. Whether it was the last is looked at only once the handler that destroyed it has
+// returned, so a window that closes and hands over to another in the same handler does not end
+// the program.
 void WatchForTheLastWindow();
 void NoteWindowClosed() noexcept;
 

@@ -53,7 +53,6 @@ void Window::RegisterWindowClass(const wchar_t* className, int iconResource, HBR
 void Window::CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* title,
                           DWORD style, int x, int y, int width, int height, HWND parent,
                           HMENU id) {
-    if (!parent) WatchForTheLastWindow();
     HWND hwnd = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, id,
                                 GetModuleHandleW(nullptr), this);
     Check(hwnd != nullptr, L"创建窗口");
