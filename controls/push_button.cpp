@@ -58,15 +58,14 @@ private:
             // A hidden button raises no click, whatever asks for one.
             if (!(GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE)) return 0;
             break;
-        case WM_GETOBJECT:
-            if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
-                const std::wstring caption = win::WindowText(hwnd);
-                const std::wstring& name = caption.empty() ? accessibleName_ : caption;
-                if (const LRESULT result =
-                        win::AnswerAccessibleObject(hwnd, wParam, name, ROLE_SYSTEM_PUSHBUTTON))
-                    return result;
-            }
+        case WM_GETOBJECT: {
+            const std::wstring caption = win::WindowText(hwnd);
+            const std::wstring& name = caption.empty() ? accessibleName_ : caption;
+            if (const LRESULT result =
+                    win::AnswerAccessibleObject(hwnd, wParam, lParam, name, ROLE_SYSTEM_PUSHBUTTON))
+                return result;
             break;
+        }
         case WM_NCDESTROY: {
             const LRESULT result = subclass_.Forward(hwnd, message, wParam, lParam);
             delete this;

@@ -214,7 +214,9 @@ private:
 
 }  // namespace
 
-LRESULT AnswerAccessibleObject(HWND hwnd, WPARAM wParam, const std::wstring& name, LONG role) {
+LRESULT AnswerAccessibleObject(HWND hwnd, WPARAM wParam, LPARAM lParam, const std::wstring& name,
+                               LONG role) {
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;
     StartCom();
     using Answer = decltype(LresultFromObject);
     using Standard = decltype(CreateStdAccessibleObject);

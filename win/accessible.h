@@ -11,7 +11,9 @@
 namespace tavrix::win {
 
 // Answers WM_GETOBJECT for OBJID_CLIENT: the object named `name`, with the given role (0: the
-// system object's own). 0 if no object could be made (the default answer then applies).
-LRESULT AnswerAccessibleObject(HWND hwnd, WPARAM wParam, const std::wstring& name, LONG role = 0);
+// system object's own). 0 for any other object asked for, or if no object could be made: the
+// default answer then applies.
+LRESULT AnswerAccessibleObject(HWND hwnd, WPARAM wParam, LPARAM lParam, const std::wstring& name,
+                               LONG role = 0);
 
 }  // namespace tavrix::win

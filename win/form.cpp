@@ -243,8 +243,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         colours_.PaintFace(Handle(), reinterpret_cast<HDC>(wParam));
         return TRUE;
     case WM_GETOBJECT:
-        if (static_cast<LONG>(lParam) == OBJID_CLIENT && design_.accessibleName)
-            if (const LRESULT result = AnswerAccessibleObject(Handle(), wParam, design_.accessibleName))
+        if (design_.accessibleName)
+            if (const LRESULT result =
+                    AnswerAccessibleObject(Handle(), wParam, lParam, design_.accessibleName))
                 return result;
         break;
     case WM_ACTIVATE:

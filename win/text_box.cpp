@@ -74,8 +74,9 @@ LRESULT TextBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         droppingPair_ = false;
         break;
     case WM_GETOBJECT:
-        if (static_cast<LONG>(lParam) == OBJID_CLIENT && !accessibleName_.empty())
-            if (const LRESULT result = AnswerAccessibleObject(hwnd_, wParam, accessibleName_)) return result;
+        if (!accessibleName_.empty())
+            if (const LRESULT result = AnswerAccessibleObject(hwnd_, wParam, lParam, accessibleName_))
+                return result;
         break;
     case WM_PASTE: {
         if (!limited) break;
