@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "controls/skins.h"
 #include "win/layout.h"
 
@@ -18,12 +20,12 @@ constexpr int kSkinFrames = 5;
 // Which frame a button shows for its owner-draw state and whether the mouse is over it.
 SkinFrame FrameFor(UINT itemState, bool hover);
 
-// Creates the button as the bottom-most child of the parent (so earlier buttons lie above).
-// Throws on failure. The window hands the button its WM_DRAWITEM as win::kReflectedDrawItem.
-HWND CreatePushButton(HWND parent, const win::ButtonParts& parts);
+// Makes the button as the bottom-most child of the parent (so earlier buttons lie above); the
+// window owns it. Throws on failure. The window hands it its WM_DRAWITEM as kReflectedDrawItem.
+std::unique_ptr<win::Window> MakePushButton(HWND parent, const win::ButtonParts& parts);
 
 // The buttons of both programs' windows: this push button, in the skin of the captioned ones
 // unless the design gives another (the close pictures).
-constexpr win::Buttons kSkinnedButtons{&CreatePushButton, IDB_BUTTON_SKIN};
+constexpr win::Buttons kSkinnedButtons{&MakePushButton, IDB_BUTTON_SKIN};
 
 }  // namespace tavrix::controls

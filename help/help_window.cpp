@@ -2,6 +2,7 @@
 
 #include "controls/push_button.h"
 #include "help/resource.h"
+#include "product/face.h"
 #include "product/maker.h"
 #include "win/pictures.h"
 #include "win/program.h"
@@ -11,7 +12,6 @@ namespace {
 
 using K = win::ControlKind;
 
-constexpr wchar_t kClassName[] = L"TavrixHelpWindow";
 constexpr wchar_t kCaption[] = L"Tavrix 帮助";
 // A fixed frame with a title bar and a close box: no minimise or maximise box, no sizing.
 constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_BORDER;
@@ -46,8 +46,8 @@ constexpr int kTabOrder[] = {
     Form1::Command5, Form1::Command6, Form1::Command7, Form1::Text1,
 };
 
-const win::FormDesign kDesign{kControls, kSettings, kTabOrder, controls::kSkinnedButtons,
-                              win::SystemColour(COLOR_BTNFACE)};
+const win::FormDesign kDesign{L"TavrixHelpWindow", IDI_TAVRIX_HELP, kDefaultFace, kControls, kSettings,
+                              kTabOrder, controls::kSkinnedButtons, win::SystemColour(COLOR_BTNFACE)};
 
 // The answers, one per question button; none has a line break, the box wraps them.
 constexpr wchar_t kUpgradeAdvice[] = L"建议您每1个月升级软件2次";
@@ -67,8 +67,7 @@ constexpr wchar_t kOther[] = L"如有其他问题，请访问我们的主页："
 Form1::Form1() : Form(kDesign) {}
 
 void Form1::Build() {
-    RegisterWindowClass(kClassName, IDI_TAVRIX_HELP, nullptr);
-    CreateForm(kClassName, kCaption, kStyle, 0, kClientWidth, kClientHeight,
+    CreateForm(kCaption, kStyle, 0, kClientWidth, kClientHeight,
                win::LoadPackedBitmap(IDB_HELP_PICTURE));
     OnLoad();
 }

@@ -4,6 +4,7 @@
 #include "controls/skins.h"
 #include "main-window/main_window.h"
 #include "main-window/resource.h"
+#include "product/face.h"
 #include "product/maker.h"
 
 namespace tavrix {
@@ -95,7 +96,8 @@ constexpr int kTabOrder[] = {
 }  // namespace
 
 // Its caption stays empty, as designed (the title strip is its title); screen readers hear this name.
-const win::FormDesign kMainWindowDesign{kControls, kSettings, kTabOrder, controls::kSkinnedButtons,
+const win::FormDesign kMainWindowDesign{L"TavrixMainWindow", IDI_TAVRIX, kDefaultFace, kControls,
+                                        kSettings, kTabOrder, controls::kSkinnedButtons,
                                         win::SystemColour(COLOR_BTNFACE), true,
                                         L"Tavrix 后缀名查询工具"};
 

@@ -59,8 +59,7 @@ void OpenWebPage(HWND owner, const wchar_t* address) {
 界面::界面() : Form(kMainWindowDesign) {}
 
 void 界面::Build() {
-    RegisterWindowClass(L"TavrixMainWindow", IDI_TAVRIX, nullptr);
-    CreateForm(L"TavrixMainWindow", L"", WS_POPUP | WS_BORDER, WS_EX_APPWINDOW, kClientWidth,
+    CreateForm(L"", WS_POPUP | WS_BORDER, WS_EX_APPWINDOW, kClientWidth,
                kClientHeight, win::LoadPackedBitmap(IDB_BACKGROUND));
     TextBoxOf(Text1).onTextChanged = [this] { LookUpInput(); };
     OnLoad();

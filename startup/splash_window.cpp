@@ -1,6 +1,7 @@
 #include "startup/splash_window.h"
 
 #include "main-window/main_window.h"
+#include "product/face.h"
 #include "startup/resource.h"
 #include "win/error.h"
 #include "win/pictures.h"
@@ -8,7 +9,6 @@
 namespace tavrix {
 namespace {
 
-constexpr wchar_t kClassName[] = L"TavrixSplash";
 constexpr int kWidth = 4635;  // twips: the whole window, it has no frame
 constexpr int kHeight = 1005;
 
@@ -21,7 +21,8 @@ constexpr win::SettingsSpec kSettings[] = {
 };
 // A label takes no focus: the splash has no tab order, and it has no buttons. Labels alone, it
 // does without the common controls, which load with the main window.
-const win::FormDesign kDesign{kControls, kSettings, {}, {}, win::Rgb(255, 0, 255), false};
+const win::FormDesign kDesign{L"TavrixSplash", 0, kDefaultFace, kControls, kSettings, {}, {},
+                              win::Rgb(255, 0, 255), false};
 
 constexpr wchar_t kWelcomeLine[] = L"欢迎使用Tavrix软件，启动……";
 
@@ -30,9 +31,8 @@ constexpr wchar_t kWelcomeLine[] = L"欢迎使用Tavrix软件，启动……";
 Form1::Form1(界面& mainWindow) : Form(kDesign), mainWindow_(mainWindow) {}
 
 void Form1::Build() {
-    RegisterWindowClass(kClassName, 0, nullptr);
     // A tool window: no frame, no taskbar button.
-    CreateForm(kClassName, L"Form1", WS_POPUP, WS_EX_TOOLWINDOW, kWidth, kHeight,
+    CreateForm(L"Form1", WS_POPUP, WS_EX_TOOLWINDOW, kWidth, kHeight,
                win::LoadPackedBitmap(IDR_SPLASH_PICTURE));
     win::Check(SetTimer(Handle(), Timer1, kTimerInterval, nullptr) != 0, L"启动计时器");
 }

@@ -7,9 +7,8 @@ namespace tavrix::win {
 void Colours::SetFace(Bitmap picture, int width, int height) {
     width_ = width;
     height_ = height;
-    BITMAP size{};
-    if (picture && GetObjectW(picture.get(), sizeof(size), &size) && size.bmWidth >= width &&
-        size.bmHeight >= height) {
+    const SIZE size = PictureSize(picture.get());
+    if (size.cx >= width && size.cy >= height) {
         faceBrush_.reset(CreatePatternBrush(picture.get()));
         Check(faceBrush_ != nullptr, L"创建窗口背景");
     } else {
@@ -21,23 +20,19 @@ void Colours::SetFace(Bitmap picture, int width, int height) {
 // has its copy, and the picture with it.
 HBRUSH Colours::FaceBrush() {
     if (faceBrush_) return faceBrush_.get();
-    HDC screen = GetDC(nullptr);
-    Check(screen != nullptr, L"创建窗口背景");
-    Bitmap face(CreateCompatibleBitmap(screen, width_, height_));
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    if (!face || !dc) {
-        if (dc) DeleteDC(dc);
-        throw Error(L"创建窗口背景", ERROR_NOT_ENOUGH_MEMORY);
-    }
     {
-        Selection selected(dc, face.get());
-        const RECT all{0, 0, width_, height_};
-        FillRect(dc, &all, SolidBrush(background_));
-        if (picture_) DrawBitmap(dc, picture_.get(), 0, 0);
+        const WindowDc screen;
+        Bitmap face(CreateCompatibleBitmap(screen.get(), width_, height_));
+        const MemoryDc dc(screen.get());
+        if (!face || !dc.get()) throw Error(L"创建窗口背景", ERROR_NOT_ENOUGH_MEMORY);
+        {
+            const Selection selected(dc.get(), face.get());
+            const RECT all{0, 0, width_, height_};
+            FillRect(dc.get(), &all, SolidBrush(background_));
+            DrawPicture(dc.get(), picture_.get());
+        }
+        faceBrush_.reset(CreatePatternBrush(face.get()));
     }
-    DeleteDC(dc);
-    faceBrush_.reset(CreatePatternBrush(face.get()));
     Check(faceBrush_ != nullptr, L"创建窗口背景");
     picture_.reset();
     return faceBrush_.get();
@@ -52,13 +47,12 @@ void Colours::PaintFace(HWND window, HDC dc) {
         return;
     }
     // The picture, and the window's colour right of it and below it.
-    BITMAP size{};
-    if (!picture_ || !GetObjectW(picture_.get(), sizeof(size), &size)) size.bmWidth = size.bmHeight = 0;
-    const RECT right{size.bmWidth, 0, client.right, client.bottom};
-    const RECT below{0, size.bmHeight, size.bmWidth, client.bottom};
+    const SIZE size = PictureSize(picture_.get());
+    const RECT right{size.cx, 0, client.right, client.bottom};
+    const RECT below{0, size.cy, size.cx, client.bottom};
     FillRect(dc, &right, SolidBrush(background_));
     FillRect(dc, &below, SolidBrush(background_));
-    if (picture_) DrawBitmap(dc, picture_.get(), 0, 0);
+    DrawPicture(dc, picture_.get());
 }
 
 HBRUSH Colours::ForControl(HWND window, HWND control, HDC dc, Colour text, Colour back) {

@@ -5,10 +5,8 @@
 
 #include "win/accessible.h"
 #include "win/error.h"
-#include "win/label.h"
+#include "win/controls.h"
 #include "win/message_loop.h"
-#include "win/picture.h"
-#include "win/picture_box.h"
 #include "win/pictures.h"
 #include "win/system_functions.h"
 #include "win/units.h"
@@ -53,15 +51,16 @@ void Form::Show() {
 
 int Form::Pixels(int twips) const { return TwipsToPixels(twips, dpi_); }
 
-void Form::CreateForm(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
-                      int clientWidthTwips, int clientHeightTwips, Bitmap picture) {
+void Form::CreateForm(const wchar_t* title, DWORD style, DWORD exStyle, int clientWidthTwips,
+                      int clientHeightTwips, Bitmap picture) {
+    RegisterWindowClass(design_.className, design_.icon);
     RECT outer{0, 0, Pixels(clientWidthTwips), Pixels(clientHeightTwips)};
     Check(AdjustWindowRectEx(&outer, style, FALSE, exStyle) != FALSE, L"计算窗口大小");
     // Made where it will be shown, unless its load handler changes its size: no move before then.
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
     const Place place = CentredIn(WorkAreaOf(nullptr), width, height);
-    CreateHandle(exStyle, className, title, style | WS_CLIPCHILDREN, place.x, place.y, width, height,
-                 nullptr);
+    CreateHandle(exStyle, design_.className, title, style | WS_CLIPCHILDREN,
+                 {place.x, place.y, place.x + width, place.y + height});
     colours_.SetFace(std::move(picture), Pixels(clientWidthTwips), Pixels(clientHeightTwips));
     CreateControls();
 }
@@ -73,7 +72,7 @@ const SettingsSpec* Form::SettingsOf(int id) const {
 }
 
 HFONT Form::FontFor(const FontSpec& requested) {
-    const FontSpec& wanted = requested.face ? requested : kDefaultFont;
+    const FontSpec& wanted = requested.face ? requested : design_.defaultFont;
     for (const auto& [known, font] : fonts_)
         if (SameFont(known, wanted)) return font.get();
     fonts_.emplace_back(wanted, CreateFontFor(wanted, dpi_));
@@ -92,21 +91,20 @@ void Form::CreateControls() {
 
     int highest = 0;
     for (const ControlSpec& control : design_.controls) highest = std::max(highest, control.id);
-    controls_.assign(static_cast<size_t>(highest) + 1, nullptr);
+    controls_.resize(static_cast<size_t>(highest) + 1);
     // Each new child window goes below its siblings: creating in table order stacks the first on top.
     static const SettingsSpec kNoSettings{0};
     for (const ControlSpec& control : design_.controls) {
         const SettingsSpec* settings = SettingsOf(control.id);
-        HWND hwnd = CreateControl(control, settings ? *settings : kNoSettings);
-        controls_[static_cast<size_t>(control.id)] = hwnd;
-        if (settings && settings->tooltip) tooltips_.Add(hwnd, settings->tooltip);
+        controls_[static_cast<size_t>(control.id)] = CreateControl(control, settings ? *settings : kNoSettings);
+        if (settings && settings->tooltip) tooltips_.Add(Control(control.id), settings->tooltip);
     }
     std::vector<HWND> tabOrder;
     for (int id : design_.tabOrder) tabOrder.push_back(Control(id));
     focus_.emplace(Handle(), std::move(tabOrder));
 }
 
-HWND Form::CreateControl(const ControlSpec& control, const SettingsSpec& s) {
+std::unique_ptr<Window> Form::CreateControl(const ControlSpec& control, const SettingsSpec& s) {
     HWND parent = control.container ? Control(control.container) : Handle();
     const RECT bounds{Pixels(control.left), Pixels(control.top),
                       Pixels(control.left) + Pixels(control.width),
@@ -115,8 +113,7 @@ HWND Form::CreateControl(const ControlSpec& control, const SettingsSpec& s) {
     const wchar_t* text = control.text ? control.text : L"";
     const wchar_t* accessibleName = s.accessibleName ? s.accessibleName : s.tooltip;
     HFONT font = FontFor(s.font);
-    HWND hwnd = nullptr;
-
+    std::unique_ptr<Window> made;
     switch (control.kind) {
     case ControlKind::PushButton: {
         const int skin = s.picture ? s.picture : design_.buttons.defaultSkin;
@@ -125,54 +122,44 @@ HWND Form::CreateControl(const ControlSpec& control, const SettingsSpec& s) {
                      font, control.shown, *text ? nullptr : accessibleName});
     }
     case ControlKind::TextBox:
-        textBoxes_.push_back(std::make_unique<TextBox>(parent, control.id, bounds, text, shown | s.style,
-                                                       s.maxLength, accessibleName));
-        hwnd = textBoxes_.back()->Handle();
+        made = std::make_unique<TextBox>(parent, control.id, bounds, text, shown | s.style, s.maxLength,
+                                         accessibleName);
         break;
     case ControlKind::Label:
-        if (!design_.commonControls) {
-            ownedWindows_.push_back(std::make_unique<Label>(parent, control.id, bounds, text, control.shown));
-            hwnd = ownedWindows_.back()->Handle();
-        } else {
-            hwnd = CreateSystemLabel(parent, control.id, bounds, text, shown | s.style);
-        }
+        if (design_.commonControls)
+            made = std::make_unique<SystemLabel>(parent, control.id, bounds, text, shown | s.style);
+        else
+            made = std::make_unique<Label>(parent, control.id, bounds, text, shown | s.style);
         break;
     case ControlKind::PictureBox:
-        ownedWindows_.push_back(std::make_unique<PictureBox>(parent, control.id, bounds, control.shown));
-        hwnd = ownedWindows_.back()->Handle();
+        made = std::make_unique<PictureBox>(parent, control.id, bounds, shown);
         break;
     case ControlKind::Picture:
-        ownedWindows_.push_back(std::make_unique<Picture>(parent, control.id, bounds, control.shown,
-                                                          s.picture ? PictureFor(s.picture) : nullptr));
-        hwnd = ownedWindows_.back()->Handle();
+        made = std::make_unique<Picture>(parent, control.id, bounds, shown,
+                                         s.picture ? PictureFor(s.picture) : nullptr);
         break;
     }
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return hwnd;
+    SendMessageW(made->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return made;
 }
 
-HWND Form::Control(int id) const {
-    if (id <= 0 || static_cast<size_t>(id) >= controls_.size() || !controls_[static_cast<size_t>(id)])
+Window& Form::Object(int id) const {
+    if (id <= 0 || static_cast<size_t>(id) >= controls_.size() || !controls_[static_cast<size_t>(id)] ||
+        !controls_[static_cast<size_t>(id)]->Handle())
         throw Error(L"找不到控件 " + Decimal(id), ERROR_INVALID_WINDOW_HANDLE);
-    return controls_[static_cast<size_t>(id)];
+    return *controls_[static_cast<size_t>(id)];
 }
+
+HWND Form::Control(int id) const { return Object(id).Handle(); }
 
 TextBox& Form::TextBoxOf(int id) {
-    HWND control = Control(id);
-    for (const auto& box : textBoxes_)
-        if (box->Handle() == control) return *box;
+    if (auto* box = dynamic_cast<TextBox*>(&Object(id))) return *box;
     throw Error(L"控件 " + Decimal(id) + L" 不是文本框", ERROR_INVALID_WINDOW_HANDLE);
 }
 
 std::wstring Form::Text(int id) const { return WindowText(Control(id)); }
 
-void Form::SetText(int id, std::wstring_view text) {
-    HWND control = Control(id);
-    for (const auto& box : textBoxes_)
-        if (box->Handle() == control) return box->SetText(text);
-    const std::wstring copy(text);
-    Check(SetWindowTextW(control, copy.c_str()) != FALSE, L"设置文字");
-}
+void Form::SetText(int id, std::wstring_view text) { Object(id).SetText(text); }
 
 void Form::SetVisible(int id, bool shown) {
     HWND control = Control(id);
@@ -208,8 +195,8 @@ void Form::OnControlCommand(HWND control, WORD code) {
     case BN_CLICKED:  // and STN_CLICKED, which is the same code
         return OnClick(GetDlgCtrlID(control));
     case EN_CHANGE:
-        for (const auto& box : textBoxes_)
-            if (box->Handle() == control && box->onTextChanged) return box->onTextChanged();
+        if (auto* box = dynamic_cast<TextBox*>(&Object(GetDlgCtrlID(control))); box && box->onTextChanged)
+            box->onTextChanged();
         return;
     case kPictureMouseDown:
         return OnMouseDown(GetDlgCtrlID(control));

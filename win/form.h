@@ -1,8 +1,9 @@
 #pragma once
 // A top-level window built from its design (layout.h): every control a child window of its own,
-// made in stacking order; property access by control id, each read and write checked (a failure
-// throws); the show sequence; and the window's share of what its parts need: colours, tips,
-// focus in its tab order, and the clicks and changes of its controls.
+// made in stacking order and owned here, whatever its kind, found by its id; property access by
+// control id, each read and write checked (a failure throws); the show sequence; and the window's
+// share of what its parts need: colours, tips, focus in its tab order, and the clicks and changes
+// of its controls.
 
 #include <windows.h>
 
@@ -39,6 +40,7 @@ public:
 
     // Checked property access, by control id.
     std::wstring Text(int id) const;
+    using Window::SetText;                         // the window's own caption
     void SetText(int id, std::wstring_view text);  // a text box by its own rules
     void SetVisible(int id, bool shown);
     void SetOuterWidth(int twips);
@@ -52,11 +54,12 @@ protected:
     virtual void Build() = 0;
     // Whether Show activates the window; a window that takes no input need not.
     virtual bool ActivatedWhenShown() const { return true; }
-    // Creates the window with the given client size in twips, its face from its colour and its
-    // picture (drawn unscaled at the top-left corner; may be null), then every control.
-    void CreateForm(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
-                    int clientWidthTwips, int clientHeightTwips, Bitmap picture);
-    TextBox& TextBoxOf(int id);
+    // Creates the window of the design's class with the given client size in twips, its face
+    // from its colour and its picture (drawn unscaled at the top-left corner; may be null), then
+    // every control.
+    void CreateForm(const wchar_t* title, DWORD style, DWORD exStyle, int clientWidthTwips,
+                    int clientHeightTwips, Bitmap picture);
+    TextBox& TextBoxOf(int id);  // throws for an id that is no text box
 
     // A click of a button or a label.
     virtual void OnClick(int) {}
@@ -67,7 +70,8 @@ protected:
 
 private:
     void CreateControls();
-    HWND CreateControl(const ControlSpec& control, const SettingsSpec& settings);
+    std::unique_ptr<Window> CreateControl(const ControlSpec& control, const SettingsSpec& settings);
+    Window& Object(int id) const;  // throws for an id the design does not have
     const SettingsSpec* SettingsOf(int id) const;
     HFONT FontFor(const FontSpec& requested);
     HBITMAP PictureFor(int resource);
@@ -76,9 +80,9 @@ private:
 
     const FormDesign& design_;
     int dpi_;
-    std::vector<HWND> controls_;  // by id
-    std::vector<std::unique_ptr<TextBox>> textBoxes_;
-    std::vector<std::unique_ptr<Window>> ownedWindows_;
+    // By id. The window goes before them (~Form), and each control's window with its object: a
+    // control never outlives the form, nor a control's object its window.
+    std::vector<std::unique_ptr<Window>> controls_;
     std::vector<std::pair<FontSpec, Font>> fonts_;
     std::vector<std::pair<int, Bitmap>> pictures_;
     Colours colours_;

@@ -14,48 +14,54 @@ Font CreateFontFor(const FontSpec& requested, int dpi) {
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    lstrcpynW(lf.lfFaceName, requested.face ? requested.face : L"宋体", LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, requested.face ? requested.face : L"", LF_FACESIZE);
     Font font(CreateFontIndirectW(&lf));
     Check(font != nullptr, L"创建字体");
     return font;
 }
 
 int SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    Check(screen != nullptr, L"读取屏幕分辨率");
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen;
+    Check(screen.get() != nullptr, L"读取屏幕分辨率");
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
     return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 
-void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
-    BITMAP size{};
-    if (!GetObjectW(bitmap, sizeof(size), &size)) return;  // painting never throws
-    HDC source = CreateCompatibleDC(dc);
-    if (!source) return;
-    {
-        Selection selected(source, bitmap);
-        BitBlt(dc, x, y, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
+SIZE PictureSize(HBITMAP picture) noexcept {
+    BITMAP bitmap{};
+    if (!picture || !GetObjectW(picture, sizeof(bitmap), &bitmap)) return {0, 0};
+    return {bitmap.bmWidth, bitmap.bmHeight};
+}
+
+void DrawPicture(HDC dc, HBITMAP picture, RECT to, RECT from) noexcept {
+    if (IsRectEmpty(&to)) {
+        const SIZE size = PictureSize(picture);
+        to = {0, 0, size.cx, size.cy};
     }
-    DeleteDC(source);
+    if (IsRectEmpty(&from)) from = {0, 0, to.right - to.left, to.bottom - to.top};
+    const MemoryDc source(dc);
+    if (!picture || !source.get()) return;
+    const Selection selected(source.get(), picture);
+    const int width = to.right - to.left, height = to.bottom - to.top;
+    const int fromWidth = from.right - from.left, fromHeight = from.bottom - from.top;
+    if (width == fromWidth && height == fromHeight)
+        BitBlt(dc, to.left, to.top, width, height, source.get(), from.left, from.top, SRCCOPY);
+    else
+        StretchBlt(dc, to.left, to.top, width, height, source.get(), from.left, from.top, fromWidth,
+                   fromHeight, SRCCOPY);
 }
 
 BufferedPaint::BufferedPaint(HDC target, const RECT& area)
-    : target_(target), area_(area), memory_(CreateCompatibleDC(target)) {
-    bitmap_.reset(CreateCompatibleBitmap(target, area.right - area.left, area.bottom - area.top));
-    if (memory_ && bitmap_) {
-        previous_ = SelectObject(memory_, bitmap_.get());
-        SetWindowOrgEx(memory_, area.left, area.top, nullptr);
-    }
+    : target_(target), area_(area), memory_(target),
+      bitmap_(CreateCompatibleBitmap(target, area.right - area.left, area.bottom - area.top)),
+      selected_(bitmap_ ? memory_.get() : nullptr, bitmap_.get()) {
+    if (memory_.get() && bitmap_) SetWindowOrgEx(memory_.get(), area.left, area.top, nullptr);
 }
 
 BufferedPaint::~BufferedPaint() {
-    if (memory_ && bitmap_) {
+    if (Dc() != target_)
         BitBlt(target_, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top,
-               memory_, area_.left, area_.top, SRCCOPY);
-        SelectObject(memory_, previous_);
-    }
-    if (memory_) DeleteDC(memory_);
+               memory_.get(), area_.left, area_.top, SRCCOPY);
 }
 
 }  // namespace tavrix::win

@@ -5,16 +5,18 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <span>
 
 #include "win/gdi.h"
+#include "win/window.h"
 
 namespace tavrix::win {
 
 enum class ControlKind {
     PushButton,  // the caller's push button (see Buttons)
     TextBox,     // multi-line EDIT with a vertical scroll bar
-    Label,       // STATIC text, or a Label of this layer's own (label.h) where the window does
+    Label,       // STATIC text, or a Label of this layer's own (controls.h) where the window does
                  // without the common controls
     PictureBox,  // a container that holds labels of its own
     Picture,     // an image drawn unscaled; reports mouse presses
@@ -69,11 +71,14 @@ struct ButtonParts {
     const wchar_t* accessibleName;  // what a screen reader calls a button without a caption
 };
 struct Buttons {
-    HWND (*make)(HWND parent, const ButtonParts& parts);  // throws on failure
-    int defaultSkin;                                      // bitmap resource
+    std::unique_ptr<Window> (*make)(HWND parent, const ButtonParts& parts);  // throws on failure
+    int defaultSkin;                                                         // bitmap resource
 };
 
 struct FormDesign {
+    const wchar_t* className;  // the window's own class, registered when it is first made
+    int icon;                  // icon resource of the class; 0: none
+    FontSpec defaultFont;      // of every control whose settings name no font
     std::span<const ControlSpec> controls;
     std::span<const SettingsSpec> settings;
     std::span<const int> tabOrder;
@@ -86,10 +91,6 @@ struct FormDesign {
     // What a screen reader calls the window; null: its caption.
     const wchar_t* accessibleName = nullptr;
 };
-
-// The font of a control whose settings name none: 宋体 9 point, the system font of a Chinese
-// Windows, at the running DPI.
-constexpr FontSpec kDefaultFont{L"宋体", 90, GB2312_CHARSET};
 
 // WM_COMMAND notification of a Picture when any mouse button is pressed on it.
 constexpr WORD kPictureMouseDown = 0x4001;

@@ -6,7 +6,7 @@
 namespace tavrix::win {
 namespace {
 
-const wchar_t kProgramEndClass[] = L"TavrixProgramEnd";
+const wchar_t kProgramEndClass[] = L"ProgramEnd";
 constexpr UINT kWindowClosed = WM_APP + 0x2F0;
 
 BOOL CALLBACK CountOurWindow(HWND hwnd, LPARAM count) {

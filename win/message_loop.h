@@ -1,5 +1,7 @@
 #pragma once
 // The program's message loop, and its end: the program ends when its last window has closed.
+// That watch stays beside EndProgram's immediate end: a window may also close without a handler of
+// ours (a close box, the system), and the end must wait for a hand-over in the same handler.
 
 #include <windows.h>
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "win/error.h"
+#include "win/system_functions.h"
 
 namespace tavrix::win {
 
@@ -13,9 +14,7 @@ int RunProgram(int (*body)()) {
 
 bool LoadDllsOnlyFromTheSystem() noexcept {
     using SetDirectories = BOOL WINAPI(DWORD);
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    auto* set = reinterpret_cast<SetDirectories*>(
-        reinterpret_cast<void*>(kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr));
+    auto* set = SystemFunctionOf<SetDirectories>(L"kernel32.dll", "SetDefaultDllDirectories");
     return set && set(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
 }
 

@@ -9,8 +9,8 @@
 
 namespace tavrix::win {
 
-FARPROC SystemFunction(const wchar_t* dll, const char* name) noexcept {
-    HMODULE module = GetModuleHandleW(dll);
+FARPROC SystemFunction(const wchar_t* dll, const char* name, bool sideBySide) noexcept {
+    HMODULE module = sideBySide ? LoadLibraryW(dll) : GetModuleHandleW(dll);
     if (!module) {
         // From the system folder by its full path: never a DLL of that name lying elsewhere.
         wchar_t path[MAX_PATH];
@@ -27,12 +27,8 @@ FARPROC SystemFunction(const wchar_t* dll, const char* name) noexcept {
 void StartCommonControls() {
     static bool started = false;
     if (started) return;
-    // By its name, not its path: the side-by-side version 6 that the manifest names is what loads.
-    HMODULE module = LoadLibraryW(L"comctl32.dll");
-    Check(module != nullptr, L"载入通用控件");
     using InitFunction = BOOL WINAPI(const INITCOMMONCONTROLSEX*);
-    auto* initialize =
-        reinterpret_cast<InitFunction*>(reinterpret_cast<void*>(GetProcAddress(module, "InitCommonControlsEx")));
+    auto* initialize = SystemFunctionOf<InitFunction>(L"comctl32.dll", "InitCommonControlsEx", true);
     const INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     Check(initialize != nullptr && initialize(&common) != FALSE, L"载入通用控件");
     started = true;

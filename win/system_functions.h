@@ -8,12 +8,13 @@
 namespace tavrix::win {
 
 // The function `name` of the DLL `dll` in the system folder, loading it if need be; null if the
-// system has none.
-FARPROC SystemFunction(const wchar_t* dll, const char* name) noexcept;
+// system has none. A DLL that the program's manifest asks for side by side (the common controls,
+// version 6) loads by its name alone, so that the system picks that version.
+FARPROC SystemFunction(const wchar_t* dll, const char* name, bool sideBySide = false) noexcept;
 
 template <class Function>
-Function* SystemFunctionOf(const wchar_t* dll, const char* name) noexcept {
-    return reinterpret_cast<Function*>(reinterpret_cast<void*>(SystemFunction(dll, name)));
+Function* SystemFunctionOf(const wchar_t* dll, const char* name, bool sideBySide = false) noexcept {
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(SystemFunction(dll, name, sideBySide)));
 }
 
 // The common controls, version 6 as the program's manifest asks, loaded and their classes

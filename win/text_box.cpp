@@ -28,37 +28,23 @@ std::wstring ClipboardText(HWND owner) {
 TextBox::TextBox(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style,
                  int maxLength, const wchar_t* accessibleName)
     : maxLength_(maxLength), accessibleName_(accessibleName ? accessibleName : L"") {
-    hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text,
-                            WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE |
-                                ES_AUTOVSCROLL | ES_WANTRETURN | style,
-                            bounds.left, bounds.top, bounds.right - bounds.left,
-                            bounds.bottom - bounds.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                            GetModuleHandleW(nullptr), nullptr);
-    Check(hwnd_ != nullptr, L"创建文本框");
-    if (maxLength_ > 0) SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
-    if (maxLength_ > 0 || !accessibleName_.empty()) subclass_.Install(hwnd_, &TextBox::Procedure, this);
+    CreateHandle(WS_EX_CLIENTEDGE, L"EDIT", text,
+                 WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                     ES_WANTRETURN | style,
+                 bounds, parent, id);
+    if (maxLength_ > 0) SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
 }
 
-TextBox::~TextBox() { subclass_.Remove(); }
-
-std::wstring TextBox::Text() const { return WindowText(hwnd_); }
+std::wstring TextBox::Text() const { return WindowText(Handle()); }
 
 void TextBox::SetText(std::wstring_view text) {
     if (Text() == text) return;
-    const std::wstring copy(text);
-    Check(SetWindowTextW(hwnd_, copy.c_str()) != FALSE, L"设置文字");
-    SendMessageW(GetParent(hwnd_), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID(hwnd_), EN_CHANGE), reinterpret_cast<LPARAM>(hwnd_));
+    Window::SetText(text);
+    SendMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), EN_CHANGE),
+                 reinterpret_cast<LPARAM>(Handle()));
 }
 
-LRESULT CALLBACK TextBox::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Guarded<LRESULT>(0, [&] {
-        return Subclass::OwnerOf<TextBox>(hwnd)->OnMessage(message, wParam, lParam);
-    });
-}
-
-LRESULT TextBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool limited = maxLength_ > 0;
     switch (message) {
     case WM_CHAR:
@@ -75,31 +61,31 @@ LRESULT TextBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_GETOBJECT:
         if (!accessibleName_.empty())
-            if (const LRESULT result = AnswerAccessibleObject(hwnd_, wParam, lParam, accessibleName_))
+            if (const LRESULT result = AnswerAccessibleObject(Handle(), wParam, lParam, accessibleName_))
                 return result;
         break;
     case WM_PASTE: {
         if (!limited) break;
         // What fits, less a first half whose second half would not.
-        const std::wstring pasted = ClipboardText(hwnd_);
+        const std::wstring pasted = ClipboardText(Handle());
         const int room = Room();
         if (room > 0 && static_cast<int>(pasted.size()) > room &&
             IS_HIGH_SURROGATE(pasted[static_cast<size_t>(room) - 1])) {
             const std::wstring fitting = pasted.substr(0, static_cast<size_t>(room) - 1);
-            SendMessageW(hwnd_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(fitting.c_str()));
+            SendMessageW(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(fitting.c_str()));
             return 0;
         }
         break;
     }
     }
-    return subclass_.Forward(hwnd_, message, wParam, lParam);
+    return Window::HandleMessage(message, wParam, lParam);
 }
 
 // Units that can still go in where the selection is: the selection itself is replaced.
 int TextBox::Room() const {
     DWORD start = 0, end = 0;
-    SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return maxLength_ - (GetWindowTextLengthW(hwnd_) - static_cast<int>(end - start));
+    SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return maxLength_ - (GetWindowTextLengthW(Handle()) - static_cast<int>(end - start));
 }
 
 }  // namespace tavrix::win

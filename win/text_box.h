@@ -13,34 +13,29 @@
 #include <string>
 #include <string_view>
 
-#include "win/subclass.h"
+#include "win/window.h"
 
 namespace tavrix::win {
 
-class TextBox {
+class TextBox : public Window {
 public:
     // Throws on failure. maxLength 0: the edit control's own limit.
     TextBox(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style, int maxLength,
             const wchar_t* accessibleName);
-    ~TextBox();
-    TextBox(const TextBox&) = delete;
-    TextBox& operator=(const TextBox&) = delete;
 
-    HWND Handle() const noexcept { return hwnd_; }
-    std::wstring Text() const;             // throws on failure
-    void SetText(std::wstring_view text);  // throws on failure; the rules above
+    std::wstring Text() const;                      // throws on failure
+    void SetText(std::wstring_view text) override;  // the rules above
 
     // Runs on every change of the text, the user's and the program's alike (the window passes
     // the box's EN_CHANGE on to it). Bound where the window makes its controls.
     std::function<void()> onTextChanged;
 
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     int Room() const;
 
-    HWND hwnd_ = nullptr;
-    Subclass subclass_;
     int maxLength_;
     std::wstring accessibleName_;
     bool droppingPair_ = false;

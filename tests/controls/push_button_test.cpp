@@ -34,8 +34,8 @@ constexpr win::SettingsSpec kSettings[] = {
     {.id = Close, .tooltip = L"关闭", .picture = IDB_CLOSE_SKIN},
 };
 constexpr int kTabOrder[] = {Plain, Hidden, Close, Other};
-const win::FormDesign kDesign{kControls, kSettings, kTabOrder, controls::kSkinnedButtons,
-                              win::SystemColour(COLOR_BTNFACE)};
+const win::FormDesign kDesign{L"ButtonTest", 0, {L"宋体", 90, GB2312_CHARSET}, kControls, kSettings,
+                              kTabOrder, controls::kSkinnedButtons, win::SystemColour(COLOR_BTNFACE)};
 
 class ButtonForm : public win::Form {
 public:
@@ -44,8 +44,7 @@ public:
 
 protected:
     void Build() override {
-        RegisterWindowClass(L"TavrixButtonTest", 0, nullptr);
-        CreateForm(L"TavrixButtonTest", L"buttons", WS_POPUP | WS_BORDER, 0, 4000, 2400, nullptr);
+        CreateForm(L"buttons", WS_POPUP | WS_BORDER, 0, 4000, 2400, nullptr);
     }
     void OnClick(int id) override { ++clicks[id]; }
 };

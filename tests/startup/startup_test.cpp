@@ -134,6 +134,7 @@ TEST_F(StartUp, TheProgramEndsWhenItsLastWindowCloses) {
     ASSERT_TRUE(PumpUntil([&] { return main->Handle() && IsWindowVisible(main->Handle()); }, 3000ms));
     EXPECT_FALSE(QuitRequested());
     DestroyWindow(main->Handle());
+    EXPECT_EQ(main->Handle(), nullptr);  // the object lets go of a window that is gone
     EXPECT_TRUE(PumpUntil([&] { return QuitRequested(); }, 1000ms));
 }
 

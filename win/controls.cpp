@@ -1,0 +1,113 @@
+#include "win/controls.h"
+
+#include <string>
+
+#include "win/colours.h"
+#include "win/gdi.h"
+#include "win/layout.h"
+#include "win/window_text.h"
+
+namespace tavrix::win {
+namespace {
+
+// Children of the window, each below the siblings made before it.
+constexpr DWORD kChild = WS_CHILD | WS_CLIPSIBLINGS;
+
+}  // namespace
+
+SystemLabel::SystemLabel(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style) {
+    CreateHandle(0, L"STATIC", text, kChild | SS_LEFT | SS_NOTIFY | SS_NOPREFIX | style, bounds, parent, id);
+}
+
+Label::Label(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style) {
+    RegisterWindowClass(L"Label");
+    CreateHandle(0, L"Label", text, kChild | style, bounds, parent, id);
+}
+
+LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return TRUE;  // the paint fills the background
+    case WM_PAINT: {
+        const PaintScope paint(Handle());
+        RECT client;
+        GetClientRect(Handle(), &client);
+        FillBackground(Handle(), paint.get());
+        const Selection font(paint.get(), font_);
+        const std::wstring text = WindowText(Handle());
+        DrawTextW(paint.get(), text.c_str(), static_cast<int>(text.size()), &client,
+                  DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK | DT_NOPREFIX);
+        return 0;
+    }
+    case WM_SETTEXT: {
+        // The new text shows at once, as the system's label shows it.
+        const LRESULT result = Window::HandleMessage(message, wParam, lParam);
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return result;
+    }
+    case WM_SETFONT:
+        font_ = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam)) InvalidateRect(Handle(), nullptr, FALSE);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_);
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+PictureBox::PictureBox(HWND parent, int id, const RECT& bounds, DWORD style) {
+    RegisterWindowClass(L"PictureBox");
+    CreateHandle(0, L"PictureBox", L"", kChild | WS_CLIPCHILDREN | WS_TABSTOP | style, bounds, parent, id);
+}
+
+LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_DRAWITEM:
+        return SendMessageW(GetAncestor(Handle(), GA_ROOT), message, wParam, lParam);
+    case WM_ERASEBKGND:
+        FillBackground(Handle(), reinterpret_cast<HDC>(wParam));
+        return TRUE;
+    case WM_LBUTTONDOWN:
+        SetFocus(Handle());
+        return 0;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+Picture::Picture(HWND parent, int id, const RECT& bounds, DWORD style, HBITMAP image) : image_(image) {
+    RegisterWindowClass(L"Picture");
+    CreateHandle(0, L"Picture", L"", kChild | style, bounds, parent, id);
+}
+
+LRESULT Picture::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_PAINT: {
+        const PaintScope paint(Handle());
+        RECT client;
+        GetClientRect(Handle(), &client);
+        const BufferedPaint buffer(paint.get(), client);
+        FillBackground(Handle(), buffer.Dc());
+        DrawPicture(buffer.Dc(), image_);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_XBUTTONDBLCLK:
+        SendMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), kPictureMouseDown),
+                     reinterpret_cast<LPARAM>(Handle()));
+        return message >= WM_XBUTTONDOWN ? TRUE : 0;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace tavrix::win
