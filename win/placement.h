@@ -1,5 +1,6 @@
 #pragma once
-// Where a window opens: pure arithmetic on rectangles, tested natively.
+// Where a window opens, and where it goes when it grows: pure arithmetic on rectangles, tested
+// natively.
 
 namespace tavrix::win {
 
@@ -10,24 +11,53 @@ struct Place {
     int x, y;
 };
 
-// The top-left corner of a window of the given outer size centred within the work area (the
-// screen less the taskbar). A window larger than the work area keeps its top-left corner inside
-// it: its top is the title strip or title bar, the only way to move it, and must stay in reach.
-constexpr Place CentredIn(const Area& work, int width, int height) {
-    auto axis = [](int low, int high, int size) {
-        const int centred = low + ((high - low) - size) / 2;
-        return centred < low ? low : centred;
-    };
-    return {axis(work.left, work.right, width), axis(work.top, work.bottom, height)};
+// A monitor and its work area (the monitor less the taskbar and other docked panels).
+struct Screen {
+    Area work;
+    Area monitor;
+};
+
+// The top-left corner of a window of the given outer size centred in `area`, wherever that puts it.
+constexpr Place CentreOf(const Area& area, int width, int height) {
+    return {area.left + ((area.right - area.left) - width) / 2,
+            area.top + ((area.bottom - area.top) - height) / 2};
 }
 
-// The left edge of a window that has just grown to `width` at `left`: where its right edge would
-// pass the work area's, it moves left just as far as keeps it inside, never past the area's left
-// edge; where it fits, it stays.
+// The window's top-left corner as near to `wished` as keeps it on the screen, each axis on its
+// own: wholly inside the work area where it fits there; where it does not, wholly inside the
+// monitor, over a docked panel rather than past the edge; where it is larger than the monitor, at
+// the monitor's top-left, so that its title strip, the only way to move it, stays in reach.
+constexpr Place PlaceOnScreen(const Screen& screen, Place wished, int width, int height) {
+    auto axis = [](int wished, int size, int work_low, int work_high, int low, int high) {
+        if (size <= work_high - work_low) {
+            low = work_low;
+            high = work_high;
+        } else if (size > high - low) {
+            return low;
+        }
+        const int last = high - size;
+        return wished < low ? low : wished > last ? last : wished;
+    };
+    const Area& work = screen.work;
+    const Area& monitor = screen.monitor;
+    return {axis(wished.x, width, work.left, work.right, monitor.left, monitor.right),
+            axis(wished.y, height, work.top, work.bottom, monitor.top, monitor.bottom)};
+}
+
+// Where a window opens: centred in the work area, and kept on the screen.
+constexpr Place OpeningPlace(const Screen& screen, int width, int height) {
+    return PlaceOnScreen(screen, CentreOf(screen.work, width, height), width, height);
+}
+
+// The rule above for a caller that knows only the work area, taken for the whole monitor.
+constexpr Place CentredIn(const Area& work, int width, int height) {
+    return OpeningPlace({work, work}, width, height);
+}
+
+// The left edge of a window that has just grown to `width` at `left`, by the rule above for a
+// caller that knows only the work area, taken for the whole monitor.
 constexpr int LeftAfterWidening(const Area& work, int left, int width) {
-    if (left + width <= work.right) return left;
-    const int inside = work.right - width;
-    return inside < work.left ? work.left : inside;
+    return PlaceOnScreen({work, work}, {left, work.top}, width, 0).x;
 }
 
 }  // namespace tavrix::win

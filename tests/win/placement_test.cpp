@@ -1,40 +1,78 @@
-// Where a window opens, from its size and the screen's work area.
+// Where a window opens and where it goes when it grows, from its size and the screen it is on.
 #include "win/placement.h"
 
 #include <gtest/gtest.h>
+
+#include <cstddef>
+#include <optional>
 
 namespace tavrix::win {
 namespace {
 
 constexpr Area kScreen{0, 0, 1024, 768};
-constexpr Area kAboveTaskbar{0, 0, 1024, 738};
+constexpr Area kSecond{1024, -128, 2304, 896};  // 1280 x 1024, right of the first, higher up
+constexpr Area kLeftOfIt{-1280, 0, 0, 1024};
 
-TEST(WindowPlacement, CentredWithinTheWorkArea) {
-    const Place main = CentredIn(kScreen, 474, 426);  // the lookup view at 96 DPI
-    EXPECT_EQ(main.x, 275);
-    EXPECT_EQ(main.y, 171);
-    EXPECT_EQ(CentredIn(kAboveTaskbar, 474, 426).y, 156);
-    const Place offset = CentredIn({100, 50, 1124, 818}, 474, 426);  // a second monitor's area
-    EXPECT_EQ(offset.x, 375);
-    EXPECT_EQ(offset.y, 221);
-}
+struct Case {
+    Area work;
+    Area monitor;
+    std::optional<Place> wished;  // nullopt: at its show, centred in the work area
+    int width, height;
+    Place expected;
+};
 
-TEST(WindowPlacement, ATallerWindowKeepsItsTopInReach) {
-    // At 192 DPI the main window is 852 pixels tall: its title strip must not lie above the screen.
-    const Place tall = CentredIn(kScreen, 948, 852);
-    EXPECT_EQ(tall.y, 0);
-    EXPECT_EQ(tall.x, 38);
-    EXPECT_EQ(CentredIn({0, 40, 1024, 768}, 1210, 852).y, 40);  // a taskbar along the top
-    EXPECT_EQ(CentredIn({0, 40, 1024, 768}, 1210, 852).x, 0);
-}
+// Window sizes (outer, pixels): the lookup view 474 x 426 at 96 DPI, 711 x 638 at 144 DPI and
+// 948 x 850 at 192 DPI; the panel view 605 wide at 96 DPI, 908 at 144 DPI and 1210 at 192 DPI.
+constexpr Case kCases[] = {
+    // At its show: centred in the work area.
+    {kScreen, kScreen, std::nullopt, 474, 426, {275, 171}},
+    {{0, 0, 1024, 738}, kScreen, std::nullopt, 474, 426, {275, 156}},  // a taskbar at the bottom
+    {{1024, -128, 2304, 866}, kSecond, std::nullopt, 474, 426, {1427, 156}},
+    {{-1280, 0, 0, 994}, kLeftOfIt, std::nullopt, 711, 638, {-996, 178}},
+    // Larger than the work area, not than the monitor: over the docked panel, inside the monitor.
+    {{150, 0, 1024, 768}, kScreen, std::nullopt, 908, 638, {116, 65}},  // a panel on the left
+    {{0, 150, 1024, 768}, kScreen, std::nullopt, 711, 638, {156, 130}},  // a panel at the top
+    {{0, 0, 1024, 700}, kScreen, std::nullopt, 711, 720, {156, 0}},  // a tall taskbar
+    // Larger than the monitor: its top-left, so that the title strip stays in reach.
+    {kScreen, kScreen, std::nullopt, 948, 850, {38, 0}},
+    {{0, 40, 1024, 768}, kScreen, std::nullopt, 1210, 850, {0, 0}},
+    {{-1280, 0, 0, 994}, kLeftOfIt, std::nullopt, 1300, 1100, {-1280, 0}},
 
-TEST(WindowPlacement, AWindowThatGrowsStaysOnTheScreen) {
-    // At 144 DPI the lookup view (711 pixels) opens centred at 156; the panel view is 908 wide.
-    EXPECT_EQ(LeftAfterWidening(kScreen, 156, 908), 116);
-    EXPECT_EQ(LeftAfterWidening(kScreen, 275, 605), 275);  // 96 DPI: it fits, nothing moves
-    EXPECT_EQ(LeftAfterWidening(kScreen, 419, 605), 419);  // exactly to the edge
-    EXPECT_EQ(LeftAfterWidening({100, 0, 1124, 768}, 600, 908), 216);  // a second monitor
-    EXPECT_EQ(LeftAfterWidening(kScreen, 300, 1210), 0);  // wider than the screen: the left edge
+    // Grown at its present place: it stays where it fits, or moves just as far as keeps it in.
+    {kScreen, kScreen, Place{156, 65}, 908, 638, {116, 65}},
+    {kScreen, kScreen, Place{275, 171}, 605, 426, {275, 171}},
+    {kScreen, kScreen, Place{419, 171}, 605, 426, {419, 171}},  // exactly to the edge
+    {kScreen, kScreen, Place{-40, 171}, 605, 426, {0, 171}},  // dragged half off: back on
+    {{150, 0, 1024, 768}, kScreen, Place{231, 65}, 908, 638, {116, 65}},  // not 34 past the edge
+    {{150, 0, 1024, 768}, kScreen, Place{100, 65}, 908, 638, {100, 65}},  // already over the panel
+    {{1024, -128, 2304, 866}, kSecond, Place{1800, 100}, 908, 638, {1396, 100}},
+    {{1024, -128, 2304, 866}, kSecond, Place{1100, 100}, 908, 638, {1100, 100}},
+    {kScreen, kScreen, Place{300, 0}, 1210, 850, {0, 0}},  // wider and taller than the screen
+};
+
+TEST(WindowPlacement, OnTheScreenItFits) {
+    for (std::size_t row = 0; row < std::size(kCases); ++row) {
+        const Case& c = kCases[row];
+        const Screen screen{c.work, c.monitor};
+        const Place place = c.wished ? PlaceOnScreen(screen, *c.wished, c.width, c.height)
+                                     : OpeningPlace(screen, c.width, c.height);
+        EXPECT_EQ(place.x, c.expected.x) << "row " << row;
+        EXPECT_EQ(place.y, c.expected.y) << "row " << row;
+
+        // The callers that know only the work area get the same where it is the whole monitor.
+        if (c.work.left != c.monitor.left || c.work.top != c.monitor.top ||
+            c.work.right != c.monitor.right || c.work.bottom != c.monitor.bottom) {
+            continue;
+        }
+        if (c.wished) {
+            const int left = LeftAfterWidening(c.work, c.wished->x, c.width);
+            EXPECT_EQ(left, c.expected.x) << "row " << row;
+        } else {
+            const Place centred = CentredIn(c.work, c.width, c.height);
+            EXPECT_EQ(centred.x, c.expected.x) << "row " << row;
+            EXPECT_EQ(centred.y, c.expected.y) << "row " << row;
+        }
+    }
 }
 
 }  // namespace
