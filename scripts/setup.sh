@@ -13,7 +13,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix clang
   wine wine64
   xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-arphic-uming fonts-wine
-  python3 python3-pil file zip
+  python3 python3-pil python3-gi gir1.2-gtk-3.0 file zip
 )
 wine32=wine32:i386
 

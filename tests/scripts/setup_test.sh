@@ -47,7 +47,7 @@ setup() {
 installed() { grep -qx "$1" "$work/installed"; }
 
 BAD_MIRROR= UNAVAILABLE= setup everything 0
-installed wine32:i386 && installed cmake || fail "everything: not all installed"
+installed wine32:i386 && installed cmake && installed gir1.2-gtk-3.0 || fail "everything: not all installed"
 grep -q "all packages present$" "$work/everything.out" || fail "everything: $(cat "$work/everything.out")"
 
 BAD_MIRROR=1 UNAVAILABLE=wine32:i386 setup bad-mirror 0
