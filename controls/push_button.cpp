@@ -55,8 +55,8 @@ protected:
             if (!(GetWindowLongW(Handle(), GWL_STYLE) & WS_VISIBLE)) return 0;
             break;
         case WM_GETOBJECT: {
-            const std::wstring caption = win::WindowText(Handle());
-            const std::wstring& name = caption.empty() ? accessibleName_ : caption;
+            // Its own name where it has one ("→" is heard by what it does), else its caption.
+            const std::wstring name = accessibleName_.empty() ? win::WindowText(Handle()) : accessibleName_;
             if (const LRESULT result =
                     win::AnswerAccessibleObject(Handle(), wParam, lParam, name, ROLE_SYSTEM_PUSHBUTTON))
                 return result;

@@ -59,7 +59,7 @@ constexpr win::Colour kRed = win::Rgb(255, 0, 0);
 
 constexpr SettingsSpec kSettings[] = {
     {.id = 界面::Text2, .font = kSongTi105, .text = kBlack, .back = kWhite,
-     .tooltip = L"这个后缀名的意义", .style = ES_READONLY},
+     .tooltip = L"这个后缀名的意义", .style = ES_READONLY, .liveRegion = true},
     {.id = 界面::Text1, .font = kComicSans105, .text = kBlack, .back = kWhite,
      .tooltip = L"请在此输入您要查找的后缀名", .maxLength = 6},
     {.id = 界面::Label3, .back = win::kTransparent},
@@ -81,7 +81,9 @@ constexpr SettingsSpec kSettings[] = {
     {.id = 界面::Command13, .tooltip = L"在所有程序的上面显示"},
     {.id = 界面::Command1, .tooltip = L"升级Tavrix"},
     {.id = 界面::Command5, .tooltip = L"升级Tavrix"},
-    {.id = 界面::Command6, .tooltip = L"用户设置"},
+    // The arrows are heard by what they do.
+    {.id = 界面::Command6, .tooltip = L"用户设置", .accessibleName = L"用户设置"},
+    {.id = 界面::Command10, .accessibleName = L"返回"},
     {.id = 界面::Command2, .tooltip = L"怎么输入了没有反映？让我给你更多的解决方案"},
     {.id = 界面::Command8, .tooltip = L"了解新功能、介绍"},
     {.id = 界面::Command4, .tooltip = L"版权问题、友情提示……"},

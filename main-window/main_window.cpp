@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/file_name.h"
 #include "main-window/design.h"
 #include "main-window/resource.h"
 #include "product/maker.h"
@@ -45,6 +46,21 @@ std::wstring_view AsWide(std::u16string_view text) {
     return {reinterpret_cast<const wchar_t*>(text.data()), text.size()};
 }
 
+std::u16string_view AsUtf16(std::wstring_view text) {
+    return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
+}
+
+// The name of the first file of a drop; the shell that tells it loads with the first drop.
+std::wstring FirstDroppedName(HDROP drop) {
+    using Query = decltype(DragQueryFileW);
+    auto* query = win::SystemFunctionOf<Query>(L"shell32.dll", "DragQueryFileW");
+    const UINT length = query ? query(drop, 0, nullptr, 0) : 0;
+    std::wstring name(length + 1, L'\0');
+    if (length) name.resize(query(drop, 0, name.data(), length + 1));
+    else name.clear();
+    return name;
+}
+
 // The web pages open in the user's browser; only these fixed addresses ever reach the shell. The
 // shell is loaded for it then, and COM, which it wants, started.
 void OpenWebPage(HWND owner, const wchar_t* address) {
@@ -56,10 +72,10 @@ void OpenWebPage(HWND owner, const wchar_t* address) {
 
 }  // namespace
 
-界面::界面() : Form(kMainWindowDesign) {}
+界面::界面(std::wstring_view commandLine) : Form(kMainWindowDesign), commandLine_(commandLine) {}
 
 void 界面::Build() {
-    CreateForm(L"", WS_POPUP | WS_BORDER, WS_EX_APPWINDOW, kClientWidth,
+    CreateForm(L"", WS_POPUP | WS_BORDER, WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, kClientWidth,
                kClientHeight, win::LoadPackedBitmap(IDB_BACKGROUND));
     TextBoxOf(Text1).onTextChanged = [this] { LookUpInput(); };
     OnLoad();
@@ -96,6 +112,9 @@ LRESULT 界面::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
         if (GetCapture() == Handle()) FollowMouse();
         break;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
@@ -110,6 +129,44 @@ void 界面::OnLoad() {
     SetText(Text1, kPrompt);  // a change of Text1: the lookup runs and finds nothing
     SetText(Text2, L"");
     SetOuterWidth(kLookupViewWidth);
+    if (const auto argument = FirstArgument(AsUtf16(commandLine_)))
+        if (const std::u16string_view extension = ExtensionOfArgument(*argument); !extension.empty())
+            PutExtension(extension);
+}
+
+// Only the first file's name counts, and only its name: the file itself is never opened. A drop
+// with nothing to look up leaves the input as it was.
+void 界面::OnDropFiles(HDROP drop) {
+    struct Finish {  // the system's record of the drop goes, whatever happens
+        HDROP drop;
+        ~Finish() {
+            if (auto* finish = win::SystemFunctionOf<decltype(DragFinish)>(L"shell32.dll", "DragFinish"))
+                finish(drop);
+        }
+    } finish{drop};
+    const std::wstring name = FirstDroppedName(drop);
+    const std::u16string_view extension = ExtensionOfFileName(AsUtf16(name));
+    if (extension.empty()) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    PutExtension(extension);
+}
+
+// An extension into the input box as if typed there, in the catalogue's own spelling where it
+// has one in any letter case, else in lower case; in the lookup view. Never cut to the box's
+// limit: a shortened extension could match another key.
+void 界面::PutExtension(std::u16string_view extension) {
+    std::wstring input(AsWide(extension));
+    if (const std::u16string_view key = CatalogueSpelling(extension); !key.empty())
+        input = AsWide(key);
+    else
+        CharLowerBuffW(input.data(), static_cast<DWORD>(input.size()));
+    if (!Shown(Text1)) ShowLookupView();
+    if (Text(Text1) == input)
+        LookUpInput();  // the same text again: the lookup still runs, as for a key typed
+    else
+        SetText(Text1, input);
 }
 
 // Every change of the input: the output box then shows what the catalogue gives, and nothing

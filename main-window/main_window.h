@@ -2,6 +2,11 @@
 // The main window 界面: the input box whose every change looks its text up in the catalogue, the
 // output box, the lookup and panel views, and the commands behind its buttons.
 
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string_view>
+
 #include "win/form.h"
 
 namespace tavrix {
@@ -15,7 +20,9 @@ public:
         Label3, sm, Image1, Label1, Label6, Label7, Label8, Label9,
     };
 
-    界面();
+    // The command line is read when the window loads: an argument that names a file or an
+    // extension fills the input box.
+    explicit 界面(std::wstring_view commandLine = {});
 
 protected:
     void Build() override;
@@ -26,6 +33,8 @@ protected:
 private:
     void OnLoad();
     void LookUpInput();
+    void OnDropFiles(HDROP drop);
+    void PutExtension(std::u16string_view extension);
     void ShowPanelView();
     void ShowLookupView();
     void ShowAboutPanel();
@@ -38,6 +47,7 @@ private:
     void DragWindow();
     void FollowMouse();
 
+    std::wstring_view commandLine_;
     POINT dragFrom_{};  // where the pointer was, while a drag by another button than the left goes on
 };
 

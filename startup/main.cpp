@@ -10,7 +10,7 @@
 namespace {
 
 int Run() {
-    tavrix::界面 mainWindow;
+    tavrix::界面 mainWindow(GetCommandLineW());
     tavrix::Form1 splash(mainWindow);
     splash.Show();
     return tavrix::win::RunMessageLoop();

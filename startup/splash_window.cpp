@@ -21,8 +21,9 @@ constexpr win::SettingsSpec kSettings[] = {
 };
 // A label takes no focus: the splash has no tab order, and it has no buttons. Labels alone, it
 // does without the common controls, which load with the main window.
+// Screen readers hear it by the product's name, not by its window text "Form1", which is never seen.
 const win::FormDesign kDesign{L"TavrixSplash", 0, kDefaultFace, kControls, kSettings, {}, {},
-                              win::Rgb(255, 0, 255), false};
+                              win::Rgb(255, 0, 255), false, L"Tavrix"};
 
 constexpr wchar_t kWelcomeLine[] = L"欢迎使用Tavrix软件，启动……";
 

@@ -214,6 +214,24 @@ private:
 
 }  // namespace
 
+void MarkPoliteLiveRegion(HWND hwnd) noexcept {
+    // {c12bcd8e-2a8e-4950-8ae7-3625111d58eb}: UI Automation's LiveSetting property.
+    static constexpr GUID kLiveSetting{0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+    constexpr LONG kPolite = 1;
+    StartCom();
+    using Create = decltype(CoCreateInstance);
+    auto* create = SystemFunctionOf<Create>(L"ole32.dll", "CoCreateInstance");
+    IAccPropServices* services = nullptr;
+    if (!create || FAILED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                 reinterpret_cast<void**>(&services))))
+        return;
+    VARIANT polite{};
+    polite.vt = VT_I4;
+    polite.lVal = kPolite;
+    services->SetHwndProp(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kLiveSetting, polite);
+    services->Release();
+}
+
 LRESULT AnswerAccessibleObject(HWND hwnd, WPARAM wParam, LPARAM lParam, const std::wstring& name,
                                LONG role) {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;

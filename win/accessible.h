@@ -16,4 +16,10 @@ namespace tavrix::win {
 LRESULT AnswerAccessibleObject(HWND hwnd, WPARAM wParam, LPARAM lParam, const std::wstring& name,
                                LONG role = 0);
 
+// Marks the control as a polite live region, the way Windows has a Win32 control marked (a
+// dynamic annotation of its LiveSetting): screen readers then read out the text that it shows
+// whenever the window raises EVENT_OBJECT_LIVEREGIONCHANGED for it. Nothing where the system
+// offers no annotations.
+void MarkPoliteLiveRegion(HWND hwnd) noexcept;
+
 }  // namespace tavrix::win

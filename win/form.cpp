@@ -58,7 +58,7 @@ void Form::CreateForm(const wchar_t* title, DWORD style, DWORD exStyle, int clie
     Check(AdjustWindowRectEx(&outer, style, FALSE, exStyle) != FALSE, L"计算窗口大小");
     // Made where it will be shown, unless its load handler changes its size: no move before then.
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-    const Place place = CentredIn(WorkAreaOf(nullptr), width, height);
+    const Place place = OpeningPlace(ScreenOf(nullptr), width, height);
     CreateHandle(exStyle, design_.className, title, style | WS_CLIPCHILDREN,
                  {place.x, place.y, place.x + width, place.y + height});
     colours_.SetFace(std::move(picture), Pixels(clientWidthTwips), Pixels(clientHeightTwips));
@@ -119,11 +119,11 @@ std::unique_ptr<Window> Form::CreateControl(const ControlSpec& control, const Se
         const int skin = s.picture ? s.picture : design_.buttons.defaultSkin;
         return design_.buttons.make(
             parent, {control.id, text, bounds, PictureFor(skin), s.icon ? PictureFor(s.icon) : nullptr,
-                     font, control.shown, *text ? nullptr : accessibleName});
+                     font, control.shown, s.accessibleName || !*text ? accessibleName : nullptr});
     }
     case ControlKind::TextBox:
         made = std::make_unique<TextBox>(parent, control.id, bounds, text, shown | s.style, s.maxLength,
-                                         accessibleName);
+                                         accessibleName, s.liveRegion);
         break;
     case ControlKind::Label:
         if (design_.commonControls)
@@ -161,6 +161,8 @@ std::wstring Form::Text(int id) const { return WindowText(Control(id)); }
 
 void Form::SetText(int id, std::wstring_view text) { Object(id).SetText(text); }
 
+bool Form::Shown(int id) const { return (GetWindowLongW(Control(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+
 void Form::SetVisible(int id, bool shown) {
     HWND control = Control(id);
     if (!shown && focus_) focus_->OnHiding(control);
@@ -178,7 +180,8 @@ void Form::SetOuterWidth(int twips) {
     Check(GetWindowRect(Handle(), &outer) != FALSE, L"读取窗口位置");
     const int width = Pixels(twips);
     const int left = width > outer.right - outer.left
-                         ? LeftAfterWidening(WorkAreaOf(Handle()), outer.left, width)
+                         ? PlaceOnScreen(ScreenOf(Handle()), {outer.left, outer.top}, width,
+                                         outer.bottom - outer.top).x
                          : outer.left;
     Check(SetWindowPos(Handle(), nullptr, left, outer.top, width, outer.bottom - outer.top,
                        SWP_NOZORDER | SWP_NOACTIVATE | (left == outer.left ? SWP_NOMOVE : 0)) != FALSE,

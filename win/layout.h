@@ -54,8 +54,9 @@ struct SettingsSpec {
     int icon = 0;                     // bitmap resource: a button's icon picture
     DWORD style = 0;                  // styles beyond the kind's own (ES_READONLY, ...)
     int maxLength = 0;                // text boxes: the most a user can put in, in UTF-16 units
-    // What a screen reader calls a text box or a button without a caption; null: its tooltip.
+    // What a screen reader calls a text box or a button; null: a button's caption, else the tooltip.
     const wchar_t* accessibleName = nullptr;
+    bool liveRegion = false;          // text boxes: screen readers read out each change
 };
 
 // What a window gives each of its push buttons. The button itself comes from the caller: this
@@ -68,7 +69,7 @@ struct ButtonParts {
     HBITMAP icon;                   // drawn inside the border, under the caption; may be null
     HFONT font;                     // shared, owned by the window
     bool visible;
-    const wchar_t* accessibleName;  // what a screen reader calls a button without a caption
+    const wchar_t* accessibleName;  // what a screen reader calls the button; null: its caption
 };
 struct Buttons {
     std::unique_ptr<Window> (*make)(HWND parent, const ButtonParts& parts);  // throws on failure

@@ -49,15 +49,4 @@ constexpr Place OpeningPlace(const Screen& screen, int width, int height) {
     return PlaceOnScreen(screen, CentreOf(screen.work, width, height), width, height);
 }
 
-// The rule above for a caller that knows only the work area, taken for the whole monitor.
-constexpr Place CentredIn(const Area& work, int width, int height) {
-    return OpeningPlace({work, work}, width, height);
-}
-
-// The left edge of a window that has just grown to `width` at `left`, by the rule above for a
-// caller that knows only the work area, taken for the whole monitor.
-constexpr int LeftAfterWidening(const Area& work, int left, int width) {
-    return PlaceOnScreen({work, work}, {left, work.top}, width, 0).x;
-}
-
 }  // namespace tavrix::win

@@ -26,8 +26,8 @@ std::wstring ClipboardText(HWND owner) {
 }  // namespace
 
 TextBox::TextBox(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style,
-                 int maxLength, const wchar_t* accessibleName)
-    : maxLength_(maxLength), accessibleName_(accessibleName ? accessibleName : L"") {
+                 int maxLength, const wchar_t* accessibleName, bool liveRegion)
+    : maxLength_(maxLength), accessibleName_(accessibleName ? accessibleName : L""), liveRegion_(liveRegion) {
     CreateHandle(WS_EX_CLIENTEDGE, L"EDIT", text,
                  WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                      ES_WANTRETURN | style,
@@ -42,6 +42,9 @@ void TextBox::SetText(std::wstring_view text) {
     Window::SetText(text);
     SendMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), EN_CHANGE),
                  reinterpret_cast<LPARAM>(Handle()));
+    // EVENT_OBJECT_LIVEREGIONCHANGED, which the headers give from Windows 8 on; older systems
+    // pass it by.
+    if (liveRegion_) NotifyWinEvent(0x8019, Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 LRESULT TextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -60,6 +63,10 @@ LRESULT TextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         droppingPair_ = false;
         break;
     case WM_GETOBJECT:
+        if (liveRegion_ && !marked_) {
+            marked_ = true;
+            MarkPoliteLiveRegion(Handle());
+        }
         if (!accessibleName_.empty())
             if (const LRESULT result = AnswerAccessibleObject(Handle(), wParam, lParam, accessibleName_))
                 return result;

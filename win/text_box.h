@@ -19,9 +19,10 @@ namespace tavrix::win {
 
 class TextBox : public Window {
 public:
-    // Throws on failure. maxLength 0: the edit control's own limit.
+    // Throws on failure. maxLength 0: the edit control's own limit. A live region's changes are
+    // read out by screen readers while the focus is elsewhere (accessible.h).
     TextBox(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style, int maxLength,
-            const wchar_t* accessibleName);
+            const wchar_t* accessibleName, bool liveRegion = false);
 
     std::wstring Text() const;                      // throws on failure
     void SetText(std::wstring_view text) override;  // the rules above
@@ -39,6 +40,8 @@ private:
     int maxLength_;
     std::wstring accessibleName_;
     bool droppingPair_ = false;
+    bool liveRegion_;
+    bool marked_ = false;  // a live region is marked when a screen reader first asks for it
 };
 
 }  // namespace tavrix::win

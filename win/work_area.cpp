@@ -20,7 +20,6 @@ Screen ScreenOf(HWND window) {
     return {AreaOf(monitor.rcWork), AreaOf(monitor.rcMonitor)};
 }
 
-Area WorkAreaOf(HWND window) { return ScreenOf(window).work; }
 
 void CentreInWorkArea(HWND window) {
     RECT outer;

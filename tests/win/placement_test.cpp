@@ -58,20 +58,6 @@ TEST(WindowPlacement, OnTheScreenItFits) {
                                      : OpeningPlace(screen, c.width, c.height);
         EXPECT_EQ(place.x, c.expected.x) << "row " << row;
         EXPECT_EQ(place.y, c.expected.y) << "row " << row;
-
-        // The callers that know only the work area get the same where it is the whole monitor.
-        if (c.work.left != c.monitor.left || c.work.top != c.monitor.top ||
-            c.work.right != c.monitor.right || c.work.bottom != c.monitor.bottom) {
-            continue;
-        }
-        if (c.wished) {
-            const int left = LeftAfterWidening(c.work, c.wished->x, c.width);
-            EXPECT_EQ(left, c.expected.x) << "row " << row;
-        } else {
-            const Place centred = CentredIn(c.work, c.width, c.height);
-            EXPECT_EQ(centred.x, c.expected.x) << "row " << row;
-            EXPECT_EQ(centred.y, c.expected.y) << "row " << row;
-        }
     }
 }
 
