@@ -5,8 +5,9 @@ TavrixHelp, beside the least program that shows the same first paint; the hand-o
 splash to the main window; the cost of a keystroke beside the least program that does the main
 window's job and a bare edit control of the input box's styles; each program file's size; and each
 program's peak working set beside the least program that does its job and the least window
-program (bench/same_job.h); and a file dropped on the main window beside a keystroke. A benchmark, not a test: it judges nothing, it prints, and ends with
-one line of JSON holding the figures.
+program (bench/same_job.h); and a file dropped on the main window beside a keystroke. A
+benchmark, not a test: it judges nothing, it prints, and ends with one line of JSON holding the
+figures.
 
   bench/figures.py [--bin DIR] [--shipped build/i686/bin] [--runs 7] [--keystrokes 20000]
 
