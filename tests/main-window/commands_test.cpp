@@ -3,6 +3,7 @@
 // strip, and the three ways to end the program.
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <fstream>
 #include <sstream>
@@ -10,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "catalogue/catalogue.h"
 #include "tests/main-window/main_window_fixture.h"
 #include "product/maker.h"
 
@@ -272,6 +274,62 @@ TEST_F(MainWindowCommands, ExitButtonsEndTheProgramWithExitCodeZero) {
     EXPECT_EXIT(Press(W::Command16), testing::ExitedWithCode(0), "");
     EXPECT_EXIT((Press(W::Command6), Press(W::Command11)), testing::ExitedWithCode(0), "");
     EXPECT_EXIT((Press(W::Command6), Press(W::Command7)), testing::ExitedWithCode(0), "");
+}
+
+std::u16string_view Utf16(std::wstring_view text) {
+    return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
+}
+
+// A drop as the system hands it to the window: one DROPFILES block with the wide names.
+HDROP DropOf(std::wstring_view names) {
+    const size_t bytes = sizeof(DROPFILES) + (names.size() + 2) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(files + 1));
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+// Dropped names and a command line reach the input box by the same rule, in the lookup view; a
+// drop with nothing to look up leaves everything as it was. The rule itself has its own table.
+TEST_F(MainWindowCommands, ADroppedFileOrTheCommandLinePutsItsExtensionIn) {
+    struct Drop {
+        const wchar_t* names;  // NUL-separated, the first counts
+        bool panelView;
+        const wchar_t* input;  // nullptr: as it was
+    };
+    const Drop drops[] = {
+        {L"Z:\\Downloads\\PHOTO.JPG", false, L"jpg"},
+        {L"C:\\clip.mpeg", true, L"MPEG"},  // back to the lookup view first
+        {L"a.Tar.QQQ\0b.zip", false, L"qqq"},
+        {L"Z:\\folder\\README", true, nullptr},
+        {L"x.abcdefghij", false, L"abcdefghij"},  // whole, though longer than the box's limit
+    };
+    for (const Drop& drop : drops) {
+        SCOPED_TRACE(drop.names);
+        window->SetText(W::Text1, L"zip");
+        if (drop.panelView) Press(W::Command6);
+        SendMessageW(Hwnd(), WM_DROPFILES,
+                     reinterpret_cast<WPARAM>(DropOf({drop.names, std::wcslen(drop.names) + 4})), 0);
+        ExpectView(drop.input || !drop.panelView ? View::Lookup : View::About);
+        EXPECT_EQ(Text(W::Text1), drop.input ? drop.input : L"zip");
+        EXPECT_EQ(Utf16(Text(W::Text2)), FindDescription(Utf16(Text(W::Text1))));
+        if (drop.panelView && !drop.input) Press(W::Command10);
+    }
+    // The same extension again replaces the hint by the description, as a key would.
+    Press(W::Command2);
+    SendMessageW(Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({L"y.abcdefghij\0", 14})), 0);
+    EXPECT_EQ(Text(W::Text2), L"");
+
+    for (auto [line, input] : {std::pair{L"Tavrix.exe \"Z:\\My Files\\a.ZIP\" b.jpg", L"zip"},
+                               std::pair{L"Tavrix.exe", L"[输入框]"}, std::pair{L"Tavrix.exe x.", L"[输入框]"}}) {
+        界面 started(line);
+        started.Create();
+        EXPECT_EQ(TextOf(started.Control(W::Text1)), input) << Narrow(line);
+        EXPECT_EQ(Utf16(TextOf(started.Control(W::Text2))), FindDescription(Utf16(input)));
+    }
 }
 
 }  // namespace
