@@ -152,8 +152,16 @@ Window& Form::Object(int id) const {
 
 HWND Form::Control(int id) const { return Object(id).Handle(); }
 
+// The design tells a text box from the other kinds: no run-time type information is needed.
+TextBox* Form::TextBoxIf(int id) const {
+    for (const ControlSpec& control : design_.controls)
+        if (control.id == id)
+            return control.kind == ControlKind::TextBox ? static_cast<TextBox*>(&Object(id)) : nullptr;
+    return nullptr;
+}
+
 TextBox& Form::TextBoxOf(int id) {
-    if (auto* box = dynamic_cast<TextBox*>(&Object(id))) return *box;
+    if (TextBox* box = TextBoxIf(id)) return *box;
     throw Error(L"控件 " + Decimal(id) + L" 不是文本框", ERROR_INVALID_WINDOW_HANDLE);
 }
 
@@ -198,7 +206,7 @@ void Form::OnControlCommand(HWND control, WORD code) {
     case BN_CLICKED:  // and STN_CLICKED, which is the same code
         return OnClick(GetDlgCtrlID(control));
     case EN_CHANGE:
-        if (auto* box = dynamic_cast<TextBox*>(&Object(GetDlgCtrlID(control))); box && box->onTextChanged)
+        if (TextBox* box = TextBoxIf(GetDlgCtrlID(control)); box && box->onTextChanged)
             box->onTextChanged();
         return;
     case kPictureMouseDown:

@@ -73,6 +73,7 @@ private:
     void CreateControls();
     std::unique_ptr<Window> CreateControl(const ControlSpec& control, const SettingsSpec& settings);
     Window& Object(int id) const;  // throws for an id the design does not have
+    TextBox* TextBoxIf(int id) const;
     const SettingsSpec* SettingsOf(int id) const;
     HFONT FontFor(const FontSpec& requested);
     HBITMAP PictureFor(int resource);
