@@ -23,7 +23,8 @@ public:
         : skin_(parts.skin), icon_(parts.icon), font_(parts.font),
           accessibleName_(parts.accessibleName ? parts.accessibleName : L"") {
         CreateHandle(0, L"BUTTON", parts.caption ? parts.caption : L"",
-                     WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW | (parts.visible ? WS_VISIBLE : 0),
+                     WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW |
+                         (parts.visible ? WS_VISIBLE : 0),
                      parts.bounds, parent, parts.id);
         SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     }

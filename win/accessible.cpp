@@ -216,7 +216,8 @@ private:
 
 void MarkPoliteLiveRegion(HWND hwnd) noexcept {
     // {c12bcd8e-2a8e-4950-8ae7-3625111d58eb}: UI Automation's LiveSetting property.
-    static constexpr GUID kLiveSetting{0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+    static constexpr GUID kLiveSetting{0xc12bcd8e, 0x2a8e, 0x4950,
+                                       {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
     constexpr LONG kPolite = 1;
     StartCom();
     using Create = decltype(CoCreateInstance);

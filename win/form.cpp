@@ -96,7 +96,8 @@ void Form::CreateControls() {
     static const SettingsSpec kNoSettings{0};
     for (const ControlSpec& control : design_.controls) {
         const SettingsSpec* settings = SettingsOf(control.id);
-        controls_[static_cast<size_t>(control.id)] = CreateControl(control, settings ? *settings : kNoSettings);
+        controls_[static_cast<size_t>(control.id)] =
+            CreateControl(control, settings ? *settings : kNoSettings);
         if (settings && settings->tooltip) tooltips_.Add(Control(control.id), settings->tooltip);
     }
     std::vector<HWND> tabOrder;

@@ -17,7 +17,8 @@ void Window::Attach(HWND hwnd) noexcept {
 // Later messages of the window reach its own procedure, or the default, only.
 void Window::Detach() noexcept {
     if (!hwnd_) return;
-    if (systemProcedure_) SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProcedure_));
+    if (systemProcedure_)
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProcedure_));
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
 }
