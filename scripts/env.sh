@@ -54,7 +54,7 @@ tavrix_configure() {
       options+=(-DCMAKE_TOOLCHAIN_FILE=cmake/clang-mingw-i686.cmake -DTAVRIX_TESTS=OFF
                 -DTAVRIX_BENCHMARKS=OFF) ;;
   esac
-  (cd "$TAVRIX_ROOT" && cmake -S . -B "$TAVRIX_BUILD/$dir" "${options[@]}")
+  (cd "$TAVRIX_ROOT" && cmake --no-warn-unused-cli -S . -B "$TAVRIX_BUILD/$dir" "${options[@]}")
 }
 
 # Builds only the given targets of one build (configured first if it never was), its output into
