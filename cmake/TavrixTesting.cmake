@@ -11,7 +11,12 @@ if(CMAKE_CROSSCOMPILING)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
   set(TAVRIX_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+  # GoogleTest is built without link-time optimisation, as its own policies would have it anyway:
+  # asked for it, they only warn that they ignore the request.
+  set(ipo ${CMAKE_INTERPROCEDURAL_OPTIMIZATION})
+  set(CMAKE_INTERPROCEDURAL_OPTIMIZATION OFF)
   add_subdirectory(${TAVRIX_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(CMAKE_INTERPROCEDURAL_OPTIMIZATION ${ipo})
   if(NOT TARGET GTest::gtest)  # newer GoogleTest sources define these themselves
     add_library(GTest::gtest ALIAS gtest)
     add_library(GTest::gtest_main ALIAS gtest_main)

@@ -7,28 +7,21 @@
 # picks up changed options.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
-cd "$TAVRIX_ROOT"
 jobs=$(nproc)
 
 build() {
-  local dir=$1; shift
-  cmake -S . -B "$TAVRIX_BUILD/$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-  cmake --build "$TAVRIX_BUILD/$dir" -j "$jobs"
+  tavrix_configure "$1" >/dev/null
+  cmake --build "$TAVRIX_BUILD/$1" -j "$jobs"
 }
 
 build native
-if [ "$(tavrix_windows_tests_build)" = i686 ]; then
-  build i686 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DTAVRIX_TESTS=ON
-else
-  build i686 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DTAVRIX_TESTS=OFF
-  build x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DTAVRIX_SHIPPED_DIR="$TAVRIX_BUILD/i686/bin"
-fi
+build i686
+if [ "$(tavrix_windows_tests_build)" = x86_64 ]; then build x86_64; fi
 
 # The shipped programs by Clang for the same target, with the project's warnings. Clang's objects
 # carry their own copy of each standard exception's type name, which GCC's library pads to another
 # size: the linker keeps one and says so for each. The names compare by their text, so the copy
 # kept does not matter, and those notes alone are left out.
-cmake -S . -B "$TAVRIX_BUILD/clang-i686" -DCMAKE_BUILD_TYPE=Release -DTAVRIX_TESTS=OFF \
-  -DTAVRIX_BENCHMARKS=OFF -DCMAKE_TOOLCHAIN_FILE=cmake/clang-mingw-i686.cmake >/dev/null
+tavrix_configure clang-i686 >/dev/null
 cmake --build "$TAVRIX_BUILD/clang-i686" -j "$jobs" --target Tavrix TavrixHelp 2>&1 |
   { grep -v "duplicate section \`\.rdata\$_ZTS[^']*' has different size" || true; }

@@ -38,6 +38,42 @@ tavrix_windows_tests_reason() {
   fi
 }
 
+# Configures one build under build/ (native, i686, x86_64 or clang-i686), always with that build's
+# own options: the test command, the run and a single test share each build and its cache, so none
+# of them makes another rebuild. The i686 build carries the tests where they run against it.
+tavrix_configure() {
+  local dir=$1 options=(-DCMAKE_BUILD_TYPE=Release)
+  case $dir in
+    i686)
+      options+=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+                -DTAVRIX_TESTS="$([ "$(tavrix_windows_tests_build)" = i686 ] && echo ON || echo OFF)") ;;
+    x86_64)
+      options+=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
+                -DTAVRIX_SHIPPED_DIR="$TAVRIX_BUILD/i686/bin") ;;
+    clang-i686)
+      options+=(-DCMAKE_TOOLCHAIN_FILE=cmake/clang-mingw-i686.cmake -DTAVRIX_TESTS=OFF
+                -DTAVRIX_BENCHMARKS=OFF) ;;
+  esac
+  (cd "$TAVRIX_ROOT" && cmake --no-warn-unused-cli -S . -B "$TAVRIX_BUILD/$dir" "${options[@]}")
+}
+
+# Builds only the given targets of one build (configured first if it never was), its output into
+# a log; where the build fails, the log's end is shown.
+tavrix_build_targets() {
+  local dir=$1 log=$2
+  shift 2
+  mkdir -p "$TAVRIX_BUILD"
+  if {
+    [ -f "$TAVRIX_BUILD/$dir/CMakeCache.txt" ] || tavrix_configure "$dir"
+    cmake --build "$TAVRIX_BUILD/$dir" -j "$(nproc)" --target "$@"
+  } >"$log" 2>&1; then
+    return 0
+  fi
+  echo "the build failed; the end of $log:" >&2
+  tail -n 40 "$log" >&2
+  return 1
+}
+
 # Creates (once) and configures a Wine prefix of the project's own: fonts that show Chinese, no
 # crash dialog, the given DPI. Modes (words of the third argument): "record" makes the prefix's
 # browser a recorder that appends each address the shell opens to <prefix>/opened-addresses.log

@@ -1,24 +1,36 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds, and runs Tavrix under Wine: on your display if there is one.
+# Sets up the machine, builds Tavrix, and runs it under Wine: on your display if there is one.
 # Without a display it runs on a private virtual one, types "jpg" into the input box as a user
-# would, saves a screenshot and prints its path.
+# would, saves a screenshot and prints its path. It says in a few lines what it does; the
+# compiler's output goes to a log, shown only where the build fails.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
-"$TAVRIX_ROOT/scripts/setup.sh"
-"$TAVRIX_ROOT/scripts/build.sh"
+"$TAVRIX_ROOT/scripts/setup.sh" --quiet
 
-# The shipped i686 program where this machine runs 32-bit programs, else the same sources' x86_64 build.
-exe="$TAVRIX_BUILD/$(tavrix_windows_tests_build)/bin/Tavrix.exe"
+# The shipped i686 program where this machine runs 32-bit programs, else the same sources' x86_64
+# build: the build that the Windows tests use, with their options, so that neither rebuilds the
+# other's work; only the program itself is built here.
+windows=$(tavrix_windows_tests_build)
+exe="$TAVRIX_BUILD/$windows/bin/Tavrix.exe"
+log="$TAVRIX_BUILD/run-build.log"
+echo "run: building Tavrix.exe in $TAVRIX_BUILD/$windows (its output: $log)"
+tavrix_build_targets "$windows" "$log" Tavrix
 loader=$(tavrix_wine_loader "$exe")
 
+# The first run makes a Wine prefix of its own, which takes a while.
+prepare_prefix() {
+  [ -f "$1/system.reg" ] || echo "run: making a Wine prefix for Tavrix in $1 (once)"
+  tavrix_wine_prefix "$@"
+}
+
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  tavrix_wine_prefix "$TAVRIX_BUILD/wine/run" 96
+  prepare_prefix "$TAVRIX_BUILD/wine/run" 96
   echo "run: starting $exe on $DISPLAY"
   WINEPREFIX="$TAVRIX_BUILD/wine/run" exec "$loader" "$exe"
 fi
 
 prefix="$TAVRIX_BUILD/wine/run-virtual"
-tavrix_wine_prefix "$prefix" 96 unmanaged
+prepare_prefix "$prefix" 96 unmanaged
 tavrix_start_display
 export WINEPREFIX=$prefix
 cleanup() {

@@ -6,7 +6,10 @@
 # installs what can be installed. Only the 32-bit Wine may be missing at the end (the Windows tests
 # then run against the x86_64 build, see tavrix_windows_tests_build in env.sh); any other package
 # that cannot be had ends the setup with an error.
+#
+# --quiet: nothing said where nothing was missing.
 set -euo pipefail
+quiet=${1:-}
 
 packages=(
   cmake make g++ googletest libgtest-dev libbenchmark-dev
@@ -53,4 +56,8 @@ if [ "${#missing[@]}" -gt 0 ] || [ -n "${missing_wine32:-}" ] || [ -n "${need_up
     echo "setup: the 32-bit Wine ($wine32) could not be installed: the Windows tests will run against the x86_64 build"
   fi
 fi
-if installed "$wine32"; then echo "setup: all packages present"; else echo "setup: all packages present but $wine32"; fi
+if ! installed "$wine32"; then
+  echo "setup: all packages present but $wine32"
+elif [ "$quiet" != --quiet ] || [ "${#missing[@]}" -gt 0 ] || [ -n "${missing_wine32:-}" ]; then
+  echo "setup: all packages present"
+fi

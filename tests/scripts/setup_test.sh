@@ -50,6 +50,11 @@ BAD_MIRROR= UNAVAILABLE= setup everything 0
 installed wine32:i386 && installed cmake && installed gir1.2-gtk-3.0 || fail "everything: not all installed"
 grep -q "all packages present$" "$work/everything.out" || fail "everything: $(cat "$work/everything.out")"
 
+# Again on the machine it set up, as the run calls it: quiet, with nothing to install.
+STATE=$work PATH="$work/bin:$PATH" "$root/scripts/setup.sh" --quiet > "$work/again.out" 2>&1 ||
+  fail "again: $(cat "$work/again.out")"
+[ ! -s "$work/again.out" ] || fail "again, quiet: $(cat "$work/again.out")"
+
 BAD_MIRROR=1 UNAVAILABLE=wine32:i386 setup bad-mirror 0
 installed cmake && installed wine64 && ! installed wine32:i386 || fail "bad mirror: $(cat "$work/installed")"
 grep -q "warning: some package indexes could not be read" "$work/bad-mirror.out" || fail "bad mirror: no warning"
