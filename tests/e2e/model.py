@@ -77,58 +77,47 @@ def load_maker(path=os.path.join(ROOT, "product", "maker.h")):
             re.finditer(r'#define TAVRIX_MAKER_(\w+) L"([^"]*)"', open(path, encoding="utf-8").read())}
 
 
-_TOKEN = re.compile(r'\s+|//[^\n]*|[Lu]?"((?:[^"\\]|\\.)*)"|std::wstring\((\d+), L\' \'\)|(\w+(?:::\w+)?)|(.)')
+class _Text(str):
+    """A piece of a text, as against a word or a mark."""
+
+
+_TOKEN = re.compile(r'\s+|//[^\n]*|[Lu]?"((?:[^"\\]|\\.)*)"|std::wstring\((\d+), L\' \'\)|TAVRIX_MAKER_(\w+)'
+                    r'|(?:\w+::)?(\w+|.)')
 
 
 def load_fixed_designs(path=os.path.join(ROOT, "tests", "support", "fixed_designs.h")):
-    """Every k-name of the hand-typed designs with its value: a number, a text (its pieces and the
-    maker's values joined), or a table as a list of rows, in which W::Text1 stands as "Text1" and
-    Kind::Button as "button"."""
-    tokens = []
-    for m in _TOKEN.finditer(open(path, encoding="utf-8").read()):
-        literal, spaces, word, mark = m.groups()
-        if literal is not None or spaces:
-            tokens.append(("text", _c_string(literal) if literal is not None else " " * int(spaces)))
-        elif word and word.startswith("TAVRIX_MAKER_"):
-            tokens.append(("text", MAKER[word[len("TAVRIX_MAKER_"):]]))
-        elif word or mark:
-            tokens.append(("word", word or mark))
-    values = {}
+    """Every k-name of the hand-typed designs with its value: a number, a text (its pieces, the
+    maker's values and the texts it names joined), or a table as a list of rows; W::Text1 stands
+    as "Text1", Kind::Button as "Button"."""
+    pieces = (None, _c_string, lambda count: " " * int(count), lambda name: MAKER[name])
+    tokens = [_Text(pieces[m.lastindex](m.group(m.lastindex))) if m.lastindex < 4 else m.group(4)
+              for m in _TOKEN.finditer(open(path, encoding="utf-8").read()) if m.lastindex]
+    values = {"true": True, "false": False, "nullptr": None}
 
-    def is_text(token):  # a piece of a text, a text named before, or the + between pieces
-        return token[0] == "text" or isinstance(values.get(token[1]), str) or token[1] == "+"
+    def is_text(token):  # a piece, a text named before, or the + between pieces
+        return type(token) is _Text or isinstance(values.get(token), str) or token == "+"
 
     def value(i):
         """The value that begins at token i, and the index after it."""
-        if tokens[i] == ("word", "{"):
+        if tokens[i] == "{" and type(tokens[i]) is str:
             rows, i = [], i + 1
-            while tokens[i] != ("word", "}"):
+            while tokens[i] != "}" or type(tokens[i]) is _Text:
                 row, i = value(i)
                 rows.append(row)
-                i += tokens[i] == ("word", ",")
+                i += tokens[i] == ","
             return rows, i + 1
-        if is_text(tokens[i]):
-            text = ""
-            while is_text(tokens[i]):
-                text += tokens[i][1] if tokens[i][0] == "text" else values.get(tokens[i][1], "")
-                i += 1
+        text, start = "", i
+        while is_text(tokens[i]):
+            text, i = text + (tokens[i] if type(tokens[i]) is _Text else values.get(tokens[i], "")), i + 1
+        if i > start:
             return text, i
-        word = tokens[i][1]
-        named = {"true": True, "false": False, "nullptr": None, **values}
-        if word in named:
-            return named[word], i + 1
-        if word.isdigit():
-            return int(word), i + 1
-        return word.split("::")[-1].lower() if word.startswith("Kind::") else word.split("::")[-1], i + 1
+        word = tokens[i]
+        return values[word] if word in values else int(word) if word.isdigit() else word, i + 1
 
-    i = 0
-    while i < len(tokens):
-        name = tokens[i][1]
-        j = i + 1 + 2 * (tokens[i + 1:i + 3] == [("word", "["), ("word", "]")])
-        if re.fullmatch(r"k[A-Z]\w*", name) and tokens[j:j + 1] == [("word", "=")]:
-            values[name], i = value(j + 1)
-        else:
-            i += 1
+    for i, name in enumerate(tokens):
+        j = i + 1 + 2 * (tokens[i + 1:i + 3] == ["[", "]"])
+        if re.fullmatch(r"k[A-Z]\w*", name) and tokens[j:j + 1] == ["="]:
+            values[name] = value(j + 1)[0]
     return values
 
 
@@ -153,7 +142,7 @@ HELP_INITIAL_TEXT = DESIGNS["kHelpInitialText"]
 
 # ---- the main window's design -----------------------------------------------------------------
 
-BUTTON, EDIT, LABEL, PANEL, PICTURE = "button", "edit", "label", "panel", "picture"
+BUTTON, EDIT, LABEL, PANEL, PICTURE = "Button", "Edit", "Label", "Panel", "Picture"
 
 # In stacking order, the first on top: name, kind, left, top, width, height (twips), caption,
 # shown at start. Inside guan, in the order the design lists them; none overlaps another.

@@ -1,13 +1,10 @@
 #pragma once
 // The main window and the help window as they must be, typed by hand from their designs and kept
-// apart from main-window/design.cpp and help/help_window.cpp: places, captions, what is shown at
-// start, tips, names for screen readers, tab orders and the fixed texts. The windows' tests and
-// tests/e2e/model.py all take their expectations from here, so a wrong number or character in a
-// window's own tables shows up as a difference instead of being copied into the expectation.
-//
-// The tables are templates over the window's class, whose names give the control ids; this header
-// knows no window. model.py reads every k-name's initializer with a small tokenizer: keep to
-// literals, the maker's macros, W:: names, numbers, std::wstring(n, L' ') and +.
+// apart from main-window/design.cpp and help/help_window.cpp, so that a wrong number or character
+// in a window's own tables shows up as a difference instead of being copied into the expectation.
+// The windows' tests and tests/e2e/model.py all read it. The tables are templates over the
+// window's class, which names the control ids. model.py tokenizes every k-name's initializer:
+// keep to literals, the maker's macros, W:: names, numbers, std::wstring(n, L' ') and +.
 
 #include <string>
 
@@ -72,20 +69,12 @@ inline constexpr FixedControl kMainWindowControls[] = {
 // Every other control has no tip. The two text boxes are also named by their tips.
 template <class W>
 inline constexpr FixedText kMainWindowTips[] = {
-    {W::Text2, L"这个后缀名的意义"},
-    {W::Text1, L"请在此输入您要查找的后缀名"},
-    {W::Command11, L"关闭"},
-    {W::Command16, L"关闭"},
-    {W::Command7, L"关闭"},
-    {W::Command15, L"Tavrix在线，Orvane，全年守候"},
-    {W::Command14, L"恢复"},
-    {W::Command13, L"在所有程序的上面显示"},
-    {W::Command1, L"升级Tavrix"},
-    {W::Command5, L"升级Tavrix"},
-    {W::Command6, L"用户设置"},
-    {W::Command2, L"怎么输入了没有反映？让我给你更多的解决方案"},
-    {W::Command8, L"了解新功能、介绍"},
-    {W::Command4, L"版权问题、友情提示……"},
+    {W::Text2, L"这个后缀名的意义"}, {W::Text1, L"请在此输入您要查找的后缀名"},
+    {W::Command11, L"关闭"}, {W::Command16, L"关闭"}, {W::Command7, L"关闭"},
+    {W::Command15, L"Tavrix在线，Orvane，全年守候"}, {W::Command14, L"恢复"},
+    {W::Command13, L"在所有程序的上面显示"}, {W::Command1, L"升级Tavrix"}, {W::Command5, L"升级Tavrix"},
+    {W::Command6, L"用户设置"}, {W::Command2, L"怎么输入了没有反映？让我给你更多的解决方案"},
+    {W::Command8, L"了解新功能、介绍"}, {W::Command4, L"版权问题、友情提示……"},
 };
 
 template <class W>
