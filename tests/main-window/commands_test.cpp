@@ -159,7 +159,7 @@ TEST_F(MainWindowCommands, NotShownLowerCasesTheInputAndLooksItUpAgain) {
         {L"JPG", L"jpg", DescriptionOf(u"jpg")},  // the lookup replaces the hint
         {L"MPEG", L"mpeg", L""},                 // the key is "MPEG": lower case is no key
         {L"QqQ", L"qqq", L""},                   // changed but no key: empty, the hint is gone
-        {L"abc", L"abc", kNotShownHint},                 // unchanged: no lookup, the hint stays
+        {L"abc", L"abc", kNotShownHint},         // unchanged: no lookup, the hint stays
         {L"zip", L"zip", kNotShownHint},
     };
     for (const Case& c : cases) {

@@ -84,11 +84,11 @@ TEST_F(MainWindowLayout, StackingFollowsTheTableFromTheTop) {
 TEST_F(MainWindowLayout, WhereControlsOverlapTheUpperOneIsSeenAndClicked) {
     auto at = [&](int id) { return ChildAt(Hwnd(), Inside(id)); };
     // The output box covers the about panel, which covers the instructions panel.
-    EXPECT_EQ(at(W::sm), Control(W::Text2));
+    EXPECT_EQ(at(W::Text2), Control(W::Text2));
     window->SetVisible(W::Text2, false);
-    EXPECT_EQ(at(W::sm), Control(W::guan));
+    EXPECT_EQ(at(W::Text2), Control(W::guan));
     window->SetVisible(W::guan, false);
-    EXPECT_EQ(at(W::sm), Control(W::sm));
+    EXPECT_EQ(at(W::Text2), Control(W::sm));
     // "总在最上面" is seen while "普通" is hidden; "普通" covers it wholly when shown.
     EXPECT_EQ(at(W::Command13), Control(W::Command13));
     window->SetVisible(W::Command14, true);

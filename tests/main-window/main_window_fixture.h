@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
 #include "main-window/main_window.h"
@@ -44,12 +44,12 @@ protected:
     std::wstring Text(int id) const { return TextOf(Control(id)); }
     int Px(int twips) const { return PixelsOf(twips); }
     static const FixedControl& Design(int id) {
-        for (const FixedControl& control : kMainWindowControls<W>)
-            if (control.id == id) return control;
-        throw std::out_of_range("no such control");
+        return *std::ranges::find(kMainWindowControls<W>, id, &FixedControl::id);
     }
     // A point just inside the control's designed top-left corner, in the window's client area.
-    POINT Inside(int id, int by = 4) const { return POINT{Px(Design(id).left) + by, Px(Design(id).top) + by}; }
+    POINT Inside(int id, int by = 4) const {
+        return POINT{Px(Design(id).left) + by, Px(Design(id).top) + by};
+    }
 
     // Focus on the input box, emptied with the keys a user would press.
     void ClearInput() {
