@@ -30,7 +30,7 @@ def random_click_point(rng, m):
     while True:
         name = rng.choices(names, [weights[n] for n in names])[0]
         if name is None:
-            left, top, right, bottom = 0, M.pixels(450, m.dpi), width, height
+            left, top, right, bottom = 0, m.by_name["Image1"].rect[3], width, height
         else:
             left, top, right, bottom = m.client_rect(name)
         if right - left < 3 or bottom - top < 3:

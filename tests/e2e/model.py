@@ -18,11 +18,12 @@ import re
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 
 
-# ---- data the window shows: the catalogue and the maker's contact values ----------------------
+# ---- data the windows show: the catalogue, the maker's contact values, the designs -------------
 
 def _c_string(literal):
-    return re.sub(r'\\(.)', lambda m: {"n": "\n", "r": "\r", "t": "\t"}.get(m.group(1), m.group(1)),
-                  literal)
+    return re.sub(r'\\(u[0-9A-Fa-f]{4}|.)',
+                  lambda m: chr(int(m.group(1)[1:], 16)) if len(m.group(1)) == 5 else
+                  {"n": "\n", "r": "\r", "t": "\t"}.get(m.group(1), m.group(1)), literal)
 
 
 _STRING = r'u"((?:[^"\\]|\\.)*)"'
@@ -76,8 +77,53 @@ def load_maker(path=os.path.join(ROOT, "product", "maker.h")):
             re.finditer(r'#define TAVRIX_MAKER_(\w+) L"([^"]*)"', open(path, encoding="utf-8").read())}
 
 
+class _Text(str):
+    """A piece of a text, as against a word or a mark."""
+
+
+_TOKEN = re.compile(r'\s+|//[^\n]*|[Lu]?"((?:[^"\\]|\\.)*)"|std::wstring\((\d+), L\' \'\)|TAVRIX_MAKER_(\w+)'
+                    r'|(?:\w+::)?(\w+|.)')
+
+
+def load_fixed_designs(path=os.path.join(ROOT, "tests", "support", "fixed_designs.h")):
+    """Every k-name of the hand-typed designs with its value: a number, a text (its pieces, the
+    maker's values and the texts it names joined), or a table as a list of rows; W::Text1 stands
+    as "Text1", Kind::Button as "Button"."""
+    pieces = (None, _c_string, lambda count: " " * int(count), lambda name: MAKER[name])
+    tokens = [_Text(pieces[m.lastindex](m.group(m.lastindex))) if m.lastindex < 4 else m.group(4)
+              for m in _TOKEN.finditer(open(path, encoding="utf-8").read()) if m.lastindex]
+    values = {"true": True, "false": False, "nullptr": None}
+
+    def is_text(token):  # a piece, a text named before, or the + between pieces
+        return type(token) is _Text or isinstance(values.get(token), str) or token == "+"
+
+    def value(i):
+        """The value that begins at token i, and the index after it."""
+        if tokens[i] == "{" and type(tokens[i]) is str:
+            rows, i = [], i + 1
+            while tokens[i] != "}" or type(tokens[i]) is _Text:
+                row, i = value(i)
+                rows.append(row)
+                i += tokens[i] == ","
+            return rows, i + 1
+        text, start = "", i
+        while is_text(tokens[i]):
+            text, i = text + (tokens[i] if type(tokens[i]) is _Text else values.get(tokens[i], "")), i + 1
+        if i > start:
+            return text, i
+        word = tokens[i]
+        return values[word] if word in values else int(word) if word.isdigit() else word, i + 1
+
+    for i, name in enumerate(tokens):
+        j = i + 1 + 2 * (tokens[i + 1:i + 3] == ["[", "]"])
+        if re.fullmatch(r"k[A-Z]\w*", name) and tokens[j:j + 1] == ["="]:
+            values[name] = value(j + 1)[0]
+    return values
+
+
 CATALOGUE = load_catalogue()
 MAKER = load_maker()
+DESIGNS = load_fixed_designs()
 
 
 def find_description(text):
@@ -89,93 +135,31 @@ def find_description(text):
     return result
 
 
-PROMPT = "[输入框]"
-NOT_SHOWN_HINT = ("如果还没有显示，情您再确认您的输入无误。建议您上网进行查找并通过邮件向我们报告此后缀名，"
-                  "谢谢您的支持！" + MAKER["EMAIL"])
-INSTRUCTIONS = (
-    "Tavrix通过2005年一年的观察、测试，在2006版中已经修复了N处错误、Bug。希望Tavrix给您带来更多的方便。"
-    + " " * 90 +
-    "Tavrix是一款查看、解释后缀名的软件，当你不知道一个文件是干什么、有什么用是，你不妨查看一下它的后缀名，"
-    "看看他的后缀名是什么(如何显示其后缀名WinXp：打开我的电脑 > 工具 > 文件夹选项 > 查看 > 反选隐藏后缀名，即可)，"
-    "如果他的后缀名是jpg的化，你使用Tavrix输入jpg然后点击查看，你即可知道，它是静态图象专家组制订的静态图象压缩标准，"
-    "具有很高的压缩比，使用非常广泛，可使用PhotoShop等图象处理软件创建，这样你就可以大概知道这个文件有什么用了。"
-    + " " * 88)
-
-# The help window's answers, button by button.
-HELP_ANSWERS = {
-    "Command1": "建议您每1个月升级软件2次",
-    "Command2": "打开主程序，在[用户设置]中或主界面中，单击[在线更新]，即可打开下载页面，下载新版本后，"
-                "安装到此文件夹即可。最好升级完毕后重新启动计算机。",
-    "Command3": "请您尝试更换大/小写试试，如果还是不行，我们建议您上网进行搜索并向我们报告此后缀名(邮箱："
-                + MAKER["EMAIL"] + ")",
-    "Command4": "建议您卸载软件然后重新下载、安装",
-    "Command5": "我们的QQ群：" + MAKER["CHAT_GROUP"] + "；我们的邮箱：" + MAKER["EMAIL"] + "；我们的主页："
-                + MAKER["HOME_PAGE"],
-}
-HELP_INITIAL_TEXT = "欢迎使用Tavrix软件\r\n  \r\n让生活简单化 － Tavrix软件\r\n"
-# The help window's rows, top to bottom (its stacking order), with their captions.
-HELP_ROWS = [("Command2", "如何升级"), ("Command1", "升级建议"), ("Command3", "无法查到所输入的后缀名"),
-             ("Command4", "显示错误(乱码)"), ("Command5", "联系方式"), ("Command6", "其他"),
-             ("Command7", "退出"), ("Text1", None)]
+PROMPT, NOT_SHOWN_HINT, INSTRUCTIONS = DESIGNS["kPrompt"], DESIGNS["kNotShownHint"], DESIGNS["kInstructions"]
+HELP_ANSWERS = dict(DESIGNS["kHelpAnswers"])  # button by button
+HELP_INITIAL_TEXT = DESIGNS["kHelpInitialText"]
 
 
 # ---- the main window's design -----------------------------------------------------------------
 
-BUTTON, EDIT, LABEL, PANEL, PICTURE = "button", "edit", "label", "panel", "picture"
+BUTTON, EDIT, LABEL, PANEL, PICTURE = "Button", "Edit", "Label", "Panel", "Picture"
 
 # In stacking order, the first on top: name, kind, left, top, width, height (twips), caption,
-# shown at start.
-CONTROLS = [
-    ("Text2", EDIT, 240, 1680, 6735, 3375, None, True),
-    ("Command11", BUTTON, 8640, 120, 300, 300, "", True),
-    ("Command15", BUTTON, 4920, 600, 1575, 300, "登陆[Tavrix在线]", True),
-    ("Command14", BUTTON, 2760, 600, 1575, 300, "普通", False),
-    ("Command13", BUTTON, 2760, 600, 1575, 300, "总在最上面", True),
-    ("Command1", BUTTON, 600, 600, 1575, 300, "在线更新", True),
-    ("Text1", EDIT, 240, 5280, 6735, 405, None, True),
-    ("Command6", BUTTON, 6960, 3240, 135, 780, "→", True),
-    ("Command2", BUTTON, 2160, 5880, 2055, 375, "没有显示", True),
-    ("Command10", BUTTON, 6960, 3240, 135, 705, "←", False),
-    ("Command7", BUTTON, 7320, 5280, 1575, 375, "退出", True),
-    ("Command8", BUTTON, 7320, 2640, 1575, 375, "漫游Tavrix", True),
-    ("Command5", BUTTON, 7320, 2160, 1575, 375, "在线更新", True),
-    ("Command4", BUTTON, 7320, 1680, 1575, 375, "关于", True),
-    ("Command16", BUTTON, 6720, 120, 300, 300, "", True),
-    ("guan", PANEL, 240, 1680, 6735, 3375, None, True),
-    ("Label4", LABEL, 4320, 1200, 2175, 255, "最后更新日期：2006-06-03", True),
-    ("Label3", LABEL, 600, 1200, 1575, 255, "当前版本：02.16", True),
-    ("sm", LABEL, 240, 1680, 6735, 3375, None, True),
-    ("Image1", PICTURE, 0, 0, 9120, 450, None, True),
-]
-# Inside guan, in the order the design lists them; none overlaps another. Label7's wording is the
-# maker's own (None: any text).
-GUAN_LABELS = [
-    ("Label1", LABEL, 0, 2040, 4575, 255, "邮箱：" + MAKER["EMAIL"], True),
-    ("Label6", LABEL, 0, 120, 4695, 375, "请从Tavrix在线提供的连接进行下载，已确保您电脑的安全。", True),
-    ("Label7", LABEL, 0, 600, 6255, 375, None, True),
-    ("Label8", LABEL, 0, 1320, 3615, 255, "技术支持QQ群：" + MAKER["CHAT_GROUP"], True),
-    ("Label9", LABEL, 0, 1680, 3135, 255, "Tavrix在线：" + MAKER["WEB_HOST"], True),
-]
-# The tips, by control; the help window has none.
-TIPS = {"Text2": "这个后缀名的意义", "Text1": "请在此输入您要查找的后缀名", "Command11": "关闭",
-        "Command16": "关闭", "Command7": "关闭", "Command15": "Tavrix在线，Orvane，全年守候",
-        "Command14": "恢复", "Command13": "在所有程序的上面显示", "Command1": "升级Tavrix",
-        "Command5": "升级Tavrix", "Command6": "用户设置",
-        "Command2": "怎么输入了没有反映？让我给你更多的解决方案", "Command8": "了解新功能、介绍",
-        "Command4": "版权问题、友情提示……"}
+# shown at start. Inside guan, in the order the design lists them; none overlaps another.
+CONTROLS = [tuple(row) for row in DESIGNS["kMainWindowControls"] if len(row) == 8]
+GUAN_LABELS = [tuple(row[:8]) for row in DESIGNS["kMainWindowControls"] if row[8:] == ["guan"]]
+TIPS = dict(DESIGNS["kMainWindowTips"])  # by control; the help window has none
 # What screen readers hear of the windows and the text boxes (the buttons: their captions, "关闭"
 # for the close pictures).
-ACCESSIBLE_NAMES = {"window": "Tavrix 后缀名查询工具", "Text1": TIPS["Text1"], "Text2": TIPS["Text2"],
-                    "help window": "Tavrix 帮助", "help Text1": "答案"}
-TAB_ORDER = ["Command6", "Command2", "Text2", "Text1", "Command1", "guan", "Command10", "Command11",
-             "Command7", "Command8", "Command5", "Command4", "Command13", "Command14", "Command15",
-             "Command16"]
+ACCESSIBLE_NAMES = {"window": DESIGNS["kMainWindowName"], "Text1": TIPS["Text1"], "Text2": TIPS["Text2"],
+                    "help window": DESIGNS["kHelpWindowName"], "help Text1": DESIGNS["kHelpAnswerBoxName"]}
+TAB_ORDER = DESIGNS["kMainWindowTabOrder"]
 EXIT_BUTTONS = ("Command7", "Command11", "Command16")
 WEB_BUTTONS = ("Command1", "Command5", "Command15")
 
-LOOKUP_WIDTH, PANEL_WIDTH = 7110, 9075  # outer widths, twips
-CLIENT_HEIGHT = 6360
-INPUT_LIMIT = 6
+LOOKUP_WIDTH, PANEL_WIDTH = DESIGNS["kLookupWidth"], DESIGNS["kPanelWidth"]  # outer widths, twips
+CLIENT_HEIGHT = DESIGNS["kClientHeight"]
+INPUT_LIMIT = DESIGNS["kInputLimit"]
 CLASS_OF_KIND = {BUTTON: "Button", EDIT: "Edit", LABEL: "Static"}
 
 
@@ -591,34 +575,13 @@ class MainWindow(WindowModel):
 
 # ---- the help window's design -------------------------------------------------------------------
 
-def load_own_answer(path=os.path.join(ROOT, "help", "help_window.cpp")):
-    """The answer of "其他", whose wording is the program's own: it must give the home page."""
-    source = open(path, encoding="utf-8").read()
-    body = re.search(r"kOther\[\] =(.*?);", source, re.S).group(1)
-    parts = re.findall(r'L"((?:[^"\\]|\\.)*)"|TAVRIX_MAKER_(\w+)', body)
-    text = "".join(_c_string(literal) if literal else MAKER[name] for literal, name in parts)
-    if MAKER["HOME_PAGE"] not in text:
-        raise ValueError("the answer of 其他 does not give the home page: %r" % text)
-    return text
-
-
-HELP_ANSWERS["Command6"] = load_own_answer()
-HELP_CAPTION = "Tavrix 帮助"
-# Top to bottom, which is also the stacking order: name, kind, left, top, width, height (twips).
-HELP_CONTROLS = [
-    ("Command2", BUTTON, 120, 480, 2655, 375),
-    ("Command1", BUTTON, 120, 960, 2655, 375),
-    ("Command3", BUTTON, 120, 1440, 2655, 375),
-    ("Command4", BUTTON, 120, 1920, 2655, 375),
-    ("Command5", BUTTON, 120, 2400, 2655, 375),
-    ("Command6", BUTTON, 120, 2880, 2655, 375),
-    ("Command7", BUTTON, 120, 3480, 2655, 375),
-    ("Text1", EDIT, 3000, 480, 3855, 3375),
-]
-HELP_TAB_ORDER = ["Command1", "Command2", "Command3", "Command4", "Command5", "Command6", "Command7",
-                  "Text1"]
-HELP_CLIENT = (7005, 4020)  # twips
-HELP_TEXT_LIMIT = 2000  # characters the user can bring into the box
+HELP_CAPTION = DESIGNS["kHelpWindowName"]
+# Top to bottom, which is also the stacking order: name, kind, left, top, width, height (twips),
+# caption, shown at start.
+HELP_CONTROLS = [tuple(row) for row in DESIGNS["kHelpControls"]]
+HELP_TAB_ORDER = DESIGNS["kHelpTabOrder"]
+HELP_CLIENT = (DESIGNS["kHelpClientWidth"], DESIGNS["kHelpClientHeight"])  # twips
+HELP_TEXT_LIMIT = DESIGNS["kHelpTextLimit"]  # characters the user can bring into the box
 
 
 class HelpWindow(WindowModel):
@@ -632,11 +595,7 @@ class HelpWindow(WindowModel):
     def __init__(self, dpi=96, screen=(1024, 768)):
         self.dpi = dpi
         self.screen = screen
-        captions = dict(HELP_ROWS)
-        self.controls = []
-        for name, kind, left, top, width, height in HELP_CONTROLS:
-            control = Control((name, kind, left, top, width, height, captions[name], True), dpi)
-            self.controls.append(control)
+        self.controls = [Control(row, dpi) for row in HELP_CONTROLS]
         self.by_name = {c.name: c for c in self.controls}
         self.text = HELP_INITIAL_TEXT
         self.selection = (0, 0)

@@ -9,58 +9,21 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "help/help_window.h"
 #include "help/resource.h"
+#include "tests/support/fixed_designs.h"
 #include "tests/support/gui_test.h"
 #include "win/gdi.h"
-#include "product/maker.h"
 
 namespace tavrix::help {
 namespace {
 
 using namespace test;
 
-struct Row {
-    int id;
-    int left, top, width, height;  // twips
-    const wchar_t* caption;
-};
-
-// The window's design, written out afresh: rows top to bottom.
-constexpr Row kRows[] = {
-    {Form1::Command2, 120, 480, 2655, 375, L"如何升级"},
-    {Form1::Command1, 120, 960, 2655, 375, L"升级建议"},
-    {Form1::Command3, 120, 1440, 2655, 375, L"无法查到所输入的后缀名"},
-    {Form1::Command4, 120, 1920, 2655, 375, L"显示错误(乱码)"},
-    {Form1::Command5, 120, 2400, 2655, 375, L"联系方式"},
-    {Form1::Command6, 120, 2880, 2655, 375, L"其他"},
-    {Form1::Command7, 120, 3480, 2655, 375, L"退出"},
-    {Form1::Text1, 3000, 480, 3855, 3375, nullptr},
-};
-
-// Full-width punctuation spelled by code point, so that a look-alike ASCII mark cannot pass.
-const std::wstring kInitialText =
-    L"欢迎使用Tavrix软件\r\n  \r\n让生活简单化 \uFF0D Tavrix软件\r\n";
-
-struct Answer {
-    int id;
-    std::wstring text;
-};
-
-const Answer kAnswers[] = {
-    {Form1::Command1, L"建议您每1个月升级软件2次"},
-    {Form1::Command2,
-     L"打开主程序\uFF0C在[用户设置]中或主界面中\uFF0C单击[在线更新]\uFF0C即可打开下载页面\uFF0C"
-     L"下载新版本后\uFF0C安装到此文件夹即可\u3002最好升级完毕后重新启动计算机\u3002"},
-    {Form1::Command3,
-     L"请您尝试更换大/小写试试\uFF0C如果还是不行\uFF0C我们建议您上网进行搜索并向我们报告此后缀名"
-     L"(邮箱\uFF1A" TAVRIX_MAKER_EMAIL L")"},
-    {Form1::Command4, L"建议您卸载软件然后重新下载\u3001安装"},
-    {Form1::Command5, L"我们的QQ群\uFF1A" TAVRIX_MAKER_CHAT_GROUP L"\uFF1B我们的邮箱\uFF1A"
-                      TAVRIX_MAKER_EMAIL L"\uFF1B我们的主页\uFF1A" TAVRIX_MAKER_HOME_PAGE},
-    {Form1::Command6, L"如有其他问题\uFF0C请访问我们的主页\uFF1A" TAVRIX_MAKER_HOME_PAGE},
-};
+constexpr auto& kRows = kHelpControls<Form1>;
+constexpr auto& kAnswers = kHelpAnswers<Form1>;
 
 int Pixels(int twips) { return test::PixelsOf(twips); }
 
@@ -89,10 +52,10 @@ using HelpWindowLayout = HelpWindowTest;
 TEST_F(HelpWindowLayout, ClientAreaAndControlsFollowTheDesignAtTheSystemDpi) {
     RECT client;
     GetClientRect(window->Handle(), &client);
-    EXPECT_EQ(client.right, Pixels(7005));
-    EXPECT_EQ(client.bottom, Pixels(4020));
+    EXPECT_EQ(client.right, Pixels(kHelpClientWidth));
+    EXPECT_EQ(client.bottom, Pixels(kHelpClientHeight));
 
-    for (const Row& row : kRows) {
+    for (const FixedControl& row : kRows) {
         SCOPED_TRACE(row.id);
         const RECT rect = RectInParent(Control(row.id));
         EXPECT_EQ(rect.left, Pixels(row.left));
@@ -101,9 +64,7 @@ TEST_F(HelpWindowLayout, ClientAreaAndControlsFollowTheDesignAtTheSystemDpi) {
         EXPECT_EQ(rect.bottom - rect.top, Pixels(row.height));
         EXPECT_EQ(GetParent(Control(row.id)), window->Handle());
         EXPECT_TRUE(IsWindowVisible(Control(row.id)));
-        if (row.caption) {
-            EXPECT_EQ(TextOf(Control(row.id)), row.caption);
-        }
+        EXPECT_EQ(TextOf(Control(row.id)), row.caption);
     }
 
     if (test::ScreenDpi() == 96) {
@@ -124,7 +85,7 @@ TEST_F(HelpWindowLayout, ClientAreaAndControlsFollowTheDesignAtTheSystemDpi) {
 
 TEST_F(HelpWindowLayout, FixedFrameWithCaptionCentredOnTheScreen) {
     HWND hwnd = window->Handle();
-    EXPECT_EQ(TextOf(hwnd), L"Tavrix 帮助");
+    EXPECT_EQ(TextOf(hwnd), kHelpWindowName);
     const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
     EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
     EXPECT_EQ(style & WS_SYSMENU, WS_SYSMENU);
@@ -153,7 +114,7 @@ TEST_F(HelpWindowLayout, TextBoxWrapsScrollsAndStartsWithTheGreeting) {
     EXPECT_FALSE(style & ES_AUTOHSCROLL) << "long lines must wrap";
     EXPECT_FALSE(style & WS_HSCROLL);
     EXPECT_FALSE(style & ES_READONLY);
-    EXPECT_EQ(Answer(), kInitialText);
+    EXPECT_EQ(Answer(), kHelpInitialText);
 }
 
 TEST_F(HelpWindowLayout, PictureIsDrawnUnscaledFromTheTopLeft) {
@@ -197,20 +158,17 @@ TEST_F(HelpWindowLayout, NoTooltipsAndTheClassIconIsTheProgramIcon) {
 }
 
 TEST_F(HelpWindowTest, TabRunsFromCommand1ThroughTheButtonsToTheBoxAndBack) {
-    EXPECT_EQ(GetFocus(), Control(Form1::Command1)) << "the first in tab order, not the top row";
-    const int forward[] = {Form1::Command2, Form1::Command3, Form1::Command4, Form1::Command5,
-                           Form1::Command6, Form1::Command7, Form1::Text1,    Form1::Command1};
-    for (int id : forward) {
+    const auto& order = kHelpTabOrder<Form1>;
+    EXPECT_EQ(GetFocus(), Control(order[0])) << "the first in tab order, not the top row";
+    for (size_t i = 1; i <= std::size(order); ++i) {
         PressKey(VK_TAB);
-        EXPECT_EQ(GetFocus(), Control(id)) << "Tab to control " << id;
+        EXPECT_EQ(GetFocus(), Control(order[i % std::size(order)])) << "Tab " << i;
     }
-    const int backward[] = {Form1::Text1,    Form1::Command7, Form1::Command6, Form1::Command5,
-                            Form1::Command4, Form1::Command3, Form1::Command2, Form1::Command1};
-    for (int id : backward) {
+    for (size_t i = std::size(order); i-- > 0;) {
         PressKey(VK_TAB, true);
-        EXPECT_EQ(GetFocus(), Control(id)) << "Shift+Tab to control " << id;
+        EXPECT_EQ(GetFocus(), Control(order[i])) << "Shift+Tab to " << i;
     }
-    EXPECT_EQ(Answer(), kInitialText) << "Tab through the box types nothing into it";
+    EXPECT_EQ(Answer(), kHelpInitialText) << "Tab through the box types nothing into it";
 }
 
 TEST(HelpWindowLoad, TopmostBeforeItIsShownAndAboveOrdinaryWindowsWhileInactive) {
@@ -241,7 +199,7 @@ TEST_F(HelpWindowTest, EachQuestionButtonClickedPutsItsAnswer) {
     for (const auto& [id, text] : kAnswers) {
         ClickCentre(Control(id));
         EXPECT_EQ(Answer(), text) << "after a click of control " << id;
-        EXPECT_EQ(text.find_first_of(L"\r\n"), std::wstring::npos);
+        EXPECT_EQ(std::wstring_view(text).find_first_of(L"\r\n"), std::wstring::npos);
     }
 }
 
@@ -279,7 +237,7 @@ TEST_F(HelpWindowTest, TheAnswerBoxTakesAFewPagesOfAPaste) {
     SetClipboardText(std::wstring(300'000, L'x'));
     PressKey('A', false, true);
     PressKey('V', false, true);
-    EXPECT_EQ(Answer(), std::wstring(2000, L'x'));
+    EXPECT_EQ(Answer(), std::wstring(kHelpTextLimit, L'x'));
 }
 
 }  // namespace

@@ -18,20 +18,6 @@
 namespace tavrix::test {
 namespace {
 
-const std::wstring kHint =
-    L"如果还没有显示，情您再确认您的输入无误。建议您上网进行查找并通过邮件向我们报告此后缀名，谢谢您的支持！"
-    TAVRIX_MAKER_EMAIL;
-
-std::wstring Instructions() {
-    return L"Tavrix通过2005年一年的观察、测试，在2006版中已经修复了N处错误、Bug。希望Tavrix给您带来更多的方便。" +
-           std::wstring(90, L' ') +
-           L"Tavrix是一款查看、解释后缀名的软件，当你不知道一个文件是干什么、有什么用是，你不妨查看一下它的后缀名，"
-           L"看看他的后缀名是什么(如何显示其后缀名WinXp：打开我的电脑 > 工具 > 文件夹选项 > 查看 > 反选隐藏后缀名，即可)，"
-           L"如果他的后缀名是jpg的化，你使用Tavrix输入jpg然后点击查看，你即可知道，它是静态图象专家组制订的静态图象压缩标准，"
-           L"具有很高的压缩比，使用非常广泛，可使用PhotoShop等图象处理软件创建，这样你就可以大概知道这个文件有什么用了。" +
-           std::wstring(88, L' ');
-}
-
 class MainWindowCommands : public MainWindowTest {
 protected:
     enum class View { Lookup, About, Instructions };
@@ -50,13 +36,13 @@ protected:
     }
 
     // What is seen in the box where the output, the about panel and the instructions share a place.
-    HWND SeenInThePanel() const { return ChildAt(Hwnd(), POINT{Px(240) + 10, Px(1680) + 10}); }
+    HWND SeenInThePanel() const { return ChildAt(Hwnd(), Inside(W::Text2, 10)); }
 
     void ExpectView(View view) {
         const bool lookup = view == View::Lookup;
         RECT outer;
         GetWindowRect(Hwnd(), &outer);
-        EXPECT_EQ(outer.right - outer.left, Px(lookup ? 7110 : 9075));
+        EXPECT_EQ(outer.right - outer.left, Px(lookup ? kLookupWidth : kPanelWidth));
         for (int id : {W::Text1, W::Text2, W::Command6, W::Command16, W::Command2})
             EXPECT_EQ(OwnVisible(Control(id)), lookup) << id;
         EXPECT_EQ(OwnVisible(Control(W::Command10)), !lookup);
@@ -92,7 +78,7 @@ TEST_F(MainWindowCommands, ViewsAndPanelsWalkedThroughInFull) {
     ExpectView(View::About);
     Press(W::Command8);  // 漫游Tavrix
     ExpectView(View::Instructions);
-    EXPECT_EQ(Text(W::sm), Instructions());
+    EXPECT_EQ(Text(W::sm), kInstructions);
     Press(W::Command8);
     ExpectView(View::Instructions);
     Press(W::Command4);
@@ -125,9 +111,9 @@ TEST_F(MainWindowCommands, TheWideViewStaysOnTheScreen) {
     GetWindowRect(Hwnd(), &lookup);
     Press(W::Command6);
     GetWindowRect(Hwnd(), &panel);
-    EXPECT_EQ(panel.right - panel.left, Px(9075));
+    EXPECT_EQ(panel.right - panel.left, Px(kPanelWidth));
     EXPECT_EQ(panel.top, lookup.top);
-    if (lookup.left + Px(9075) <= work.right) {
+    if (lookup.left + Px(kPanelWidth) <= work.right) {
         EXPECT_EQ(panel.left, lookup.left);
     } else {
         EXPECT_EQ(panel.right, work.right);
@@ -136,7 +122,7 @@ TEST_F(MainWindowCommands, TheWideViewStaysOnTheScreen) {
     Press(W::Command10);
     GetWindowRect(Hwnd(), &back);
     EXPECT_EQ(back.left, panel.left);
-    EXPECT_EQ(back.right - back.left, Px(7110));
+    EXPECT_EQ(back.right - back.left, Px(kLookupWidth));
 }
 
 TEST_F(MainWindowCommands, ThereAndBackKeepsBothTexts) {
@@ -150,7 +136,7 @@ TEST_F(MainWindowCommands, ThereAndBackKeepsBothTexts) {
 
 TEST_F(MainWindowCommands, OnTopAndBackToNormalInEitherView) {
     auto topmost = [&] { return (GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
-    const POINT place{Px(2760) + 10, Px(600) + 10};
+    const POINT place = Inside(W::Command13, 10);
     EXPECT_FALSE(topmost());
     EXPECT_EQ(ChildAt(Hwnd(), place), Control(W::Command13));
     Press(W::Command13);  // 总在最上面
@@ -175,8 +161,8 @@ TEST_F(MainWindowCommands, NotShownLowerCasesTheInputAndLooksItUpAgain) {
         {L"JPG", L"jpg", DescriptionOf(u"jpg")},  // the lookup replaces the hint
         {L"MPEG", L"mpeg", L""},                 // the key is "MPEG": lower case is no key
         {L"QqQ", L"qqq", L""},                   // changed but no key: empty, the hint is gone
-        {L"abc", L"abc", kHint},                 // unchanged: no lookup, the hint stays
-        {L"zip", L"zip", kHint},
+        {L"abc", L"abc", kNotShownHint},         // unchanged: no lookup, the hint stays
+        {L"zip", L"zip", kNotShownHint},
     };
     for (const Case& c : cases) {
         ClearInput();
@@ -189,8 +175,8 @@ TEST_F(MainWindowCommands, NotShownLowerCasesTheInputAndLooksItUpAgain) {
 
 TEST_F(MainWindowCommands, NotShownWithThePromptLeavesTheHint) {
     Press(W::Command2);
-    EXPECT_EQ(Text(W::Text1), L"[输入框]");
-    EXPECT_EQ(Text(W::Text2), kHint);
+    EXPECT_EQ(Text(W::Text1), kPrompt);
+    EXPECT_EQ(Text(W::Text2), kNotShownHint);
     // The next change of the input clears it.
     Type(L"x");
     EXPECT_EQ(Text(W::Text2), L"");

@@ -14,29 +14,6 @@
 namespace tavrix::test {
 namespace {
 
-struct Place {
-    int id;
-    int left, top, width, height;  // twips
-    int container;                 // 0: the window
-};
-
-// The window's controls, top of the stacking order first, then the labels of the about panel.
-const Place kPlaces[] = {
-    {界面::Text2, 240, 1680, 6735, 3375, 0},     {界面::Command11, 8640, 120, 300, 300, 0},
-    {界面::Command15, 4920, 600, 1575, 300, 0},  {界面::Command14, 2760, 600, 1575, 300, 0},
-    {界面::Command13, 2760, 600, 1575, 300, 0},  {界面::Command1, 600, 600, 1575, 300, 0},
-    {界面::Text1, 240, 5280, 6735, 405, 0},      {界面::Command6, 6960, 3240, 135, 780, 0},
-    {界面::Command2, 2160, 5880, 2055, 375, 0},  {界面::Command10, 6960, 3240, 135, 705, 0},
-    {界面::Command7, 7320, 5280, 1575, 375, 0},  {界面::Command8, 7320, 2640, 1575, 375, 0},
-    {界面::Command5, 7320, 2160, 1575, 375, 0},  {界面::Command4, 7320, 1680, 1575, 375, 0},
-    {界面::Command16, 6720, 120, 300, 300, 0},   {界面::guan, 240, 1680, 6735, 3375, 0},
-    {界面::Label4, 4320, 1200, 2175, 255, 0},    {界面::Label3, 600, 1200, 1575, 255, 0},
-    {界面::sm, 240, 1680, 6735, 3375, 0},        {界面::Image1, 0, 0, 9120, 450, 0},
-    {界面::Label1, 0, 2040, 4575, 255, 界面::guan}, {界面::Label6, 0, 120, 4695, 375, 界面::guan},
-    {界面::Label7, 0, 600, 6255, 375, 界面::guan},  {界面::Label8, 0, 1320, 3615, 255, 界面::guan},
-    {界面::Label9, 0, 1680, 3135, 255, 界面::guan},
-};
-
 LOGFONTW FontOf(HWND control) {
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
@@ -55,8 +32,8 @@ TEST_F(MainWindowLayout, HasAOnePixelFrameNoTitleBarAndTheLookupWidthCentred) {
     RECT outer, client;
     GetWindowRect(Hwnd(), &outer);
     GetClientRect(Hwnd(), &client);
-    EXPECT_EQ(outer.right - outer.left, Px(7110));
-    EXPECT_EQ(client.bottom, Px(6360));
+    EXPECT_EQ(outer.right - outer.left, Px(kLookupWidth));
+    EXPECT_EQ(client.bottom, Px(kClientHeight));
     EXPECT_EQ(outer.bottom - outer.top, client.bottom + 2);
     EXPECT_EQ(outer.right - outer.left, client.right + 2);
     EXPECT_FALSE(GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -82,44 +59,48 @@ TEST_F(MainWindowLayout, OpensCentredWithItsTitleStripInReach) {
 }
 
 TEST_F(MainWindowLayout, EveryControlStandsAtItsPlace) {
-    for (const Place& place : kPlaces) {
-        SCOPED_TRACE(place.id);
-        const HWND control = Control(place.id);
-        EXPECT_EQ(GetParent(control), place.container ? Control(place.container) : Hwnd());
+    for (const FixedControl& design : kMainWindowControls<W>) {
+        SCOPED_TRACE(design.id);
+        const HWND control = Control(design.id);
+        EXPECT_EQ(GetParent(control), design.container ? Control(design.container) : Hwnd());
         const RECT rect = RectInParent(control);
-        EXPECT_EQ(rect.left, Px(place.left));
-        EXPECT_EQ(rect.top, Px(place.top));
-        EXPECT_EQ(rect.right - rect.left, Px(place.width));
-        EXPECT_EQ(rect.bottom - rect.top, Px(place.height));
+        EXPECT_EQ(rect.left, Px(design.left));
+        EXPECT_EQ(rect.top, Px(design.top));
+        EXPECT_EQ(rect.right - rect.left, Px(design.width));
+        EXPECT_EQ(rect.bottom - rect.top, Px(design.height));
     }
 }
 
+// In the window and in guan alike, the controls lie in the order of the design's rows.
 TEST_F(MainWindowLayout, StackingFollowsTheTableFromTheTop) {
-    std::vector<HWND> expected;
-    for (const Place& place : kPlaces)
-        if (!place.container) expected.push_back(Control(place.id));
-    EXPECT_EQ(ChildrenTopDown(Hwnd()), expected);
-    EXPECT_EQ(ChildrenTopDown(Control(W::guan)).size(), 5u);
+    for (int container : {0, int{W::guan}}) {
+        std::vector<HWND> expected;
+        for (const FixedControl& design : kMainWindowControls<W>)
+            if (design.container == container) expected.push_back(Control(design.id));
+        EXPECT_EQ(ChildrenTopDown(container ? Control(container) : Hwnd()), expected) << container;
+    }
 }
 
 TEST_F(MainWindowLayout, WhereControlsOverlapTheUpperOneIsSeenAndClicked) {
-    auto at = [&](int left, int top) { return ChildAt(Hwnd(), POINT{Px(left) + 4, Px(top) + 4}); };
+    auto at = [&](int id) { return ChildAt(Hwnd(), Inside(id)); };
     // The output box covers the about panel, which covers the instructions panel.
-    EXPECT_EQ(at(240, 1680), Control(W::Text2));
+    EXPECT_EQ(at(W::Text2), Control(W::Text2));
     window->SetVisible(W::Text2, false);
-    EXPECT_EQ(at(240, 1680), Control(W::guan));
+    EXPECT_EQ(at(W::Text2), Control(W::guan));
     window->SetVisible(W::guan, false);
-    EXPECT_EQ(at(240, 1680), Control(W::sm));
+    EXPECT_EQ(at(W::Text2), Control(W::sm));
     // "总在最上面" is seen while "普通" is hidden; "普通" covers it wholly when shown.
-    EXPECT_EQ(at(2760, 600), Control(W::Command13));
+    EXPECT_EQ(at(W::Command13), Control(W::Command13));
     window->SetVisible(W::Command14, true);
-    EXPECT_EQ(at(2760, 600), Control(W::Command14));
-    EXPECT_EQ(ChildAt(Hwnd(), POINT{Px(2760 + 1575) - 2, Px(600 + 300) - 2}), Control(W::Command14));
+    EXPECT_EQ(at(W::Command13), Control(W::Command14));
+    const FixedControl& under = Design(W::Command13);
+    EXPECT_EQ(ChildAt(Hwnd(), POINT{Px(under.left + under.width) - 2, Px(under.top + under.height) - 2}),
+              Control(W::Command14));
     // "→" and "←" share a place; one of them is shown.
-    EXPECT_EQ(at(6960, 3240), Control(W::Command6));
+    EXPECT_EQ(at(W::Command10), Control(W::Command6));
     // The close picture lies on the title strip.
-    EXPECT_EQ(at(6720, 120), Control(W::Command16));
-    EXPECT_EQ(at(100, 100), Control(W::Image1));
+    EXPECT_EQ(at(W::Command16), Control(W::Command16));
+    EXPECT_EQ(ChildAt(Hwnd(), POINT{Px(100), Px(100)}), Control(W::Image1));
 }
 
 TEST_F(MainWindowLayout, PicturesKeepTheirPixelSize) {
@@ -136,7 +117,7 @@ TEST_F(MainWindowLayout, PicturesKeepTheirPixelSize) {
 // shows, never a second copy of a picture.
 TEST_F(MainWindowLayout, BeyondItsPicturesTheWindowShowsItsColour) {
     if (window->Dpi() == 96) GTEST_SKIP() << "at 96 DPI the pictures cover the window";
-    window->SetOuterWidth(9075);  // the panel view's whole width
+    window->SetOuterWidth(kPanelWidth);  // the panel view's whole width
     RECT client;
     GetClientRect(Hwnd(), &client);
     const int width = client.right;
@@ -144,7 +125,7 @@ TEST_F(MainWindowLayout, BeyondItsPicturesTheWindowShowsItsColour) {
     ASSERT_GT(width, 608 + 10);
     // The title strip (608 pixels wide) over the background (605 pixels wide).
     for (int x : {608 + 2, (608 + width) / 2, width - 2})
-        for (int y : {2, 14, Px(450) - 2})
+        for (int y : {2, 14, Px(Design(W::Image1).height) - 2})
             EXPECT_EQ(PixelOfWindow(Control(W::Image1), x, y), face) << x << "," << y;
     EXPECT_EQ(PixelOfWindow(Control(W::Image1), 300, 14), PixelOfBitmap(IDB_TITLE_STRIP, 300, 14));
 }

@@ -76,7 +76,7 @@ TEST_F(MainWindowLookup, ThePromptMatchesNothingAndLeavesRoomForOneCharacter) {
     Activate(Hwnd(), Control(W::Text1));
     PressKey(VK_END, false, true);
     Type(L"zip");
-    EXPECT_EQ(Text(W::Text1), L"[输入框]z");
+    EXPECT_EQ(Text(W::Text1), kPrompt + std::wstring(L"z"));
     EXPECT_EQ(Text(W::Text2), L"");
 }
 

@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include "main-window/main_window.h"
 #include "tests/support/fixed_catalogue.h"
+#include "tests/support/fixed_designs.h"
 #include "tests/support/gui_test.h"
 
 namespace tavrix::test {
@@ -41,6 +43,13 @@ protected:
     HWND Control(int id) const { return window->Control(id); }
     std::wstring Text(int id) const { return TextOf(Control(id)); }
     int Px(int twips) const { return PixelsOf(twips); }
+    static const FixedControl& Design(int id) {
+        return *std::ranges::find(kMainWindowControls<W>, id, &FixedControl::id);
+    }
+    // A point just inside the control's designed top-left corner, in the window's client area.
+    POINT Inside(int id, int by = 4) const {
+        return POINT{Px(Design(id).left) + by, Px(Design(id).top) + by};
+    }
 
     // Focus on the input box, emptied with the keys a user would press.
     void ClearInput() {

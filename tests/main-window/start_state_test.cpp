@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <map>
+#include <algorithm>
 #include <vector>
 
 #include "tests/main-window/main_window_fixture.h"
@@ -14,35 +14,15 @@ namespace {
 
 using MainWindowStart = MainWindowTest;
 
-TEST_F(MainWindowStart, LoadSeedsThePromptAndLeavesTheOutputEmpty) {
-    EXPECT_EQ(Text(W::Text1), L"[输入框]");
-    EXPECT_EQ(Text(W::Text2), L"");
-    EXPECT_EQ(Text(W::sm), L"");
-}
-
-TEST_F(MainWindowStart, CaptionsAndLabelsReadAsDesigned) {
-    const std::map<int, std::wstring> captions = {
-        {W::Command15, L"登陆[Tavrix在线]"}, {W::Command14, L"普通"}, {W::Command13, L"总在最上面"},
-        {W::Command1, L"在线更新"},        {W::Command6, L"→"},     {W::Command2, L"没有显示"},
-        {W::Command10, L"←"},              {W::Command7, L"退出"},  {W::Command8, L"漫游Tavrix"},
-        {W::Command5, L"在线更新"},        {W::Command4, L"关于"},  {W::Command11, L""},
-        {W::Command16, L""},
-        {W::Label4, L"最后更新日期：2006-06-03"}, {W::Label3, L"当前版本：02.16"},
-        {W::Label6, L"请从Tavrix在线提供的连接进行下载，已确保您电脑的安全。"},
-    };
-    for (const auto& [id, caption] : captions) EXPECT_EQ(Text(id), caption) << id;
-    EXPECT_EQ(Text(W::Label1).rfind(L"邮箱：", 0), 0u);
-    EXPECT_EQ(Text(W::Label8).rfind(L"技术支持QQ群：", 0), 0u);
-    EXPECT_EQ(Text(W::Label9).rfind(L"Tavrix在线：", 0), 0u);
-    EXPECT_GT(Text(W::Label1).size(), 3u);
-    EXPECT_GT(Text(W::Label7).size(), 10u);
-}
-
-TEST_F(MainWindowStart, OnlyArrowBackAndNormalAreHidden) {
-    for (int id = W::Text2; id <= W::Label9; ++id) {
-        const bool hidden = id == W::Command10 || id == W::Command14;
-        EXPECT_EQ(OwnVisible(Control(id)), !hidden) << id;
+// The load seeds the prompt and leaves the output and the instructions panel empty.
+TEST_F(MainWindowStart, TextsAndWhatIsShownReadAsDesigned) {
+    for (const FixedControl& design : kMainWindowControls<W>) {
+        if (design.caption) {
+            EXPECT_EQ(Text(design.id), design.caption) << design.id;
+        }
+        EXPECT_EQ(OwnVisible(Control(design.id)), design.shownAtStart) << design.id;
     }
+    EXPECT_GT(Text(W::Label7).size(), 10u);
     // The right-hand column is shown but lies beyond the right edge.
     RECT client;
     GetClientRect(Hwnd(), &client);
@@ -55,7 +35,7 @@ TEST_F(MainWindowStart, TextBoxesAreMultiLineInputLimitedOutputReadOnly) {
     EXPECT_TRUE(input & ES_MULTILINE);
     EXPECT_TRUE(input & WS_VSCROLL);
     EXPECT_FALSE(input & ES_READONLY);
-    EXPECT_EQ(SendMessageW(Control(W::Text1), EM_GETLIMITTEXT, 0, 0), 6);
+    EXPECT_EQ(SendMessageW(Control(W::Text1), EM_GETLIMITTEXT, 0, 0), kInputLimit);
 
     const LONG output = GetWindowLongW(Control(W::Text2), GWL_STYLE);
     EXPECT_TRUE(output & ES_MULTILINE);
@@ -104,25 +84,11 @@ TEST_F(MainWindowStart, TooltipsCarryTheirTexts) {
         SendMessageW(window->Tooltips(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
         return std::wstring(text);
     };
-    const std::map<int, std::wstring> tips = {
-        {W::Text2, L"这个后缀名的意义"},
-        {W::Text1, L"请在此输入您要查找的后缀名"},
-        {W::Command11, L"关闭"},
-        {W::Command16, L"关闭"},
-        {W::Command7, L"关闭"},
-        {W::Command15, L"Tavrix在线，Orvane，全年守候"},
-        {W::Command14, L"恢复"},
-        {W::Command13, L"在所有程序的上面显示"},
-        {W::Command1, L"升级Tavrix"},
-        {W::Command5, L"升级Tavrix"},
-        {W::Command6, L"用户设置"},
-        {W::Command2, L"怎么输入了没有反映？让我给你更多的解决方案"},
-        {W::Command8, L"了解新功能、介绍"},
-        {W::Command4, L"版权问题、友情提示……"},
-        {W::Command10, L""},
-        {W::Label9, L""},
-    };
-    for (const auto& [id, tip] : tips) EXPECT_EQ(tipOf(id), tip) << id;
+    // Every control: those without a tip have none.
+    for (const FixedControl& design : kMainWindowControls<W>) {
+        const auto tip = std::ranges::find(kMainWindowTips<W>, design.id, &FixedText::id);
+        EXPECT_EQ(tipOf(design.id), tip == std::end(kMainWindowTips<W>) ? L"" : tip->text) << design.id;
+    }
 }
 
 // A tip stands clear of its control: where it covered the control, a click there would go to the
@@ -147,10 +113,9 @@ TEST_F(MainWindowStart, ATipNeverCoversItsOwnControl) {
 TEST_F(MainWindowStart, TabAndShiftTabFollowTheWindowsOwnOrder) {
     // Hidden controls ("←", "普通") and guan under the output box are passed over; those beyond
     // the right edge are not.
-    const std::vector<int> order = {W::Command6, W::Command2,  W::Text2,    W::Text1,
-                                    W::Command1, W::Command11, W::Command7,
-                                    W::Command8, W::Command5,  W::Command4, W::Command13,
-                                    W::Command15, W::Command16};
+    std::vector<int> order;
+    for (int id : kMainWindowTabOrder<W>)
+        if (Design(id).shownAtStart && id != W::guan) order.push_back(id);
     Activate(Hwnd());
     EXPECT_EQ(GetFocus(), Control(W::Command6));  // the first of the tab order
     for (size_t i = 1; i <= order.size(); ++i) {
@@ -165,7 +130,7 @@ TEST_F(MainWindowStart, TabAndShiftTabFollowTheWindowsOwnOrder) {
     Activate(Hwnd(), Control(W::Text1));
     PressKey(VK_TAB);
     EXPECT_EQ(GetFocus(), Control(W::Command1));
-    EXPECT_EQ(Text(W::Text1), L"[输入框]");
+    EXPECT_EQ(Text(W::Text1), kPrompt);
 }
 
 // Focus goes only where it can be seen: never to a control that a shown one covers wholly.

@@ -11,6 +11,7 @@
 
 #include "main-window/main_window.h"
 #include "startup/splash_window.h"
+#include "tests/support/fixed_designs.h"
 #include "tests/support/gui_test.h"
 
 namespace tavrix::test {
@@ -107,9 +108,9 @@ TEST_F(StartUp, SplashShowsTheStatusLineThenTheWelcomeLineThenHandsOver) {
     EXPECT_EQ(GetForegroundWindow(), main->Handle());
     RECT outer;
     GetWindowRect(main->Handle(), &outer);
-    EXPECT_EQ(outer.right - outer.left, Px(7110));
+    EXPECT_EQ(outer.right - outer.left, Px(kLookupWidth));
     EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2, 1);
-    EXPECT_EQ(TextOf(main->Control(界面::Text1)), L"[输入框]");
+    EXPECT_EQ(TextOf(main->Control(界面::Text1)), kPrompt);
 
     // Each timer ticked once; the label only ever received the welcome line.
     Pump(1200ms);
