@@ -78,8 +78,10 @@ def main():
             seeds = [int(seed) for seed in args.seeds.split(",")]
             failed = long_runs(session, programs, seeds, args.actions or FIXED_ACTIONS["main"])
         else:
-            parts = [] if args.model else [(title, run) for title, run in SCENARIOS
-                                           if args.scenario is None or args.scenario in title]
+            # A scenario that names a DPI runs only in a prefix of that DPI.
+            parts = [] if args.model else [(title, run) for title, run, *dpi in SCENARIOS
+                                           if (args.scenario is None or args.scenario in title)
+                                           and dpi in ([], [args.dpi])]
             for program in programs if args.scenario is None else []:
                 actions = args.actions or FIXED_ACTIONS[program]
                 parts.append(("%s model check, seed %d, %d actions" % (program, args.seed, actions),

@@ -2,6 +2,8 @@
 the programs started under Wine, the inspector that reads their windows from outside, and real
 X input through xdotool. Standard library only."""
 
+import ctypes
+import ctypes.util
 import json
 import os
 import re
@@ -121,6 +123,13 @@ class Wine:
         if self.server_started:
             subprocess.run([WINESERVER, "-k"], env=self.env, stderr=subprocess.DEVNULL)
 
+    def restart_server(self):
+        """Ends every program of the prefix with its server and starts the server again: Wine
+        reads the screen's work area only as its server starts."""
+        self.stop_server()
+        subprocess.run([WINESERVER, "-w"], env=self.env, stderr=subprocess.DEVNULL)
+        self.keep_server()
+
     def start(self, exe, *args, pipes=False):
         return subprocess.Popen([loader_for(exe), exe, *args], env=self.env,
                                 stdin=subprocess.PIPE if pipes else subprocess.DEVNULL,
@@ -219,6 +228,16 @@ class Inspector:
     def heard(self, hwnd):
         """What a screen reader hears of a window or control: its client object's name."""
         return self.ask("accessible", hwnd)["name"]
+
+    def start_hearing(self, timeout_ms, pid):
+        """Listens for timeout_ms to what the process tells screen readers of its live regions;
+        returns once listening. end_hearing() gives each event heard, with what its object offers
+        (value and name, None where it offers none)."""
+        self.send("hear", timeout_ms, pid)
+        self.answer()
+
+    def end_hearing(self, timeout_ms):
+        return self.answer(timeout=timeout_ms / 1000 + 10)["events"]
 
     def peak_working_set(self, pid):
         return self.ask("memory", pid)["peak_working_set"]
@@ -387,8 +406,8 @@ class Session:
     def has(self, name):
         return os.path.exists(os.path.join(self.bin, name + ".exe"))
 
-    def start(self, name):
-        process = self.wine.start(self.exe(name))
+    def start(self, name, *args):
+        process = self.wine.start(self.exe(name), *args)
         self.processes.append(process)
         return process
 
@@ -406,12 +425,59 @@ class Session:
                 process.wait()
         self.processes.clear()
 
+    def restart_wine(self):
+        """Every program of the prefix ended, its server started again, and a new inspector."""
+        self.end_processes()
+        self.inspector.close()
+        self.wine.restart_server()
+        self.inspector = Inspector(self.wine, self.exe("inspector"))
+
     def close(self):
         self.end_processes()
         for part, closing in ((self.inspector, "close"), (self.pointer, "close"),
                               (self.wine, "stop_server"), (self.display, "close")):
             if part is not None:
                 getattr(part, closing)()
+
+
+class WorkArea:
+    """The screen's work area as docked panels leave it, told to Wine through the root window's
+    _NET_WORKAREA. Xvfb forgets a property once its last client goes, so the client that sets it
+    stays connected until close()."""
+
+    CARDINAL = 6  # a predefined atom
+
+    def __init__(self, display):
+        x = self._x = ctypes.CDLL(ctypes.util.find_library("X11"))
+        x.XOpenDisplay.restype = ctypes.c_void_p
+        x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x.XDefaultRootWindow.restype = ctypes.c_ulong
+        x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        x.XInternAtom.restype = ctypes.c_ulong
+        x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        x.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong,
+                                      ctypes.c_int, ctypes.c_int, ctypes.c_void_p, ctypes.c_int]
+        x.XDeleteProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong]
+        for name in ("XFlush", "XCloseDisplay"):
+            getattr(x, name).argtypes = [ctypes.c_void_p]
+        self._display = x.XOpenDisplay(display.name.encode())
+        if not self._display:
+            raise Failure("cannot open the display " + display.name)
+        self._root = x.XDefaultRootWindow(self._display)
+        self._atom = x.XInternAtom(self._display, b"_NET_WORKAREA", False)
+
+    def set(self, left, top, right, bottom):
+        # Format 32 goes as C longs, whatever their size.
+        data = (ctypes.c_long * 4)(left, top, right - left, bottom - top)
+        self._x.XChangeProperty(self._display, self._root, self._atom, self.CARDINAL, 32, 0, data, 4)
+        self._x.XFlush(self._display)
+
+    def clear(self):
+        self._x.XDeleteProperty(self._display, self._root, self._atom)
+        self._x.XFlush(self._display)
+
+    def close(self):
+        self._x.XCloseDisplay(self._display)
 
 
 def which(tool):

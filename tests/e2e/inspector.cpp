@@ -17,6 +17,11 @@
 //   memory PID               the peak working set of a process
 //   accessible HWND          what a screen reader hears of a window or control: the name and role
 //                            of its client object (AccessibleObjectFromWindow, OBJID_CLIENT)
+//   hear MS PID              what a screen reader is told of the process's live regions for MS
+//                            milliseconds: first a line when it listens, then each
+//                            EVENT_OBJECT_LIVEREGIONCHANGED (a WinEvent heard out of context) with
+//                            the value and name that its object (AccessibleObjectFromEvent)
+//                            offers as the event arrives
 //   quit
 //
 // Every answer has "ok"; a failed command answers {"ok":false,"error":...}. The first line, before
@@ -115,6 +120,13 @@ private:
     std::string out_;
     bool first_ = true;
 };
+
+void WriteLine(HANDLE output, std::string text) {
+    text += '\n';
+    DWORD written = 0;
+    WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    FlushFileBuffers(output);
+}
 
 // ---- reading windows from outside -------------------------------------------------------------
 
@@ -390,6 +402,60 @@ std::string Accessible(const std::wstring& handle) {
     return answer.Done();
 }
 
+// ---- live regions, as a screen reader hears them -------------------------------------------------
+
+constexpr DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED, Windows 8 on
+
+// The events heard by the one hook of a "hear" command: the callback has no other way to them.
+std::vector<std::string> heardEvents;
+
+void Offered(Json& json, const char* field, HRESULT got, BSTR text) {
+    json.Field(field);
+    if (SUCCEEDED(got) && text) json.Str(text); else json.Raw("null");
+    SysFreeString(text);
+}
+
+void CALLBACK OnLiveRegionChanged(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD,
+                                  DWORD) {
+    Json event;
+    event.Field("hwnd").Str(Widen(Handle(hwnd))).Field("object").Num(object).Field("child").Num(child);
+    IAccessible* accessible = nullptr;
+    VARIANT self{};
+    const HRESULT found = AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(object),
+                                                    static_cast<DWORD>(child), &accessible, &self);
+    event.Field("found").Num(found);
+    if (SUCCEEDED(found) && accessible) {
+        BSTR value = nullptr, name = nullptr;
+        const HRESULT valued = accessible->get_accValue(self, &value);
+        const HRESULT named = accessible->get_accName(self, &name);
+        Offered(event, "value", valued, value);
+        Offered(event, "name", named, name);
+        accessible->Release();
+    }
+    VariantClear(&self);
+    heardEvents.push_back(event.Done());
+}
+
+std::string Hear(int timeoutMs, DWORD pid) {
+    heardEvents.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(kLiveRegionChanged, kLiveRegionChanged, nullptr,
+                                         OnLiveRegionChanged, pid, 0, WINEVENT_OUTOFCONTEXT);
+    if (!hook) return Fail(L"SetWinEventHook failed");
+    WriteLine(GetStdHandle(STD_OUTPUT_HANDLE),
+              Json().Field("ok").Bool(true).Field("listening").Bool(true).Done());
+    // Out-of-context events come as this thread takes its messages.
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    UnhookWinEvent(hook);
+    std::string events;
+    for (const std::string& event : heardEvents) events += (events.empty() ? "" : ",") + event;
+    return Json().Field("ok").Bool(true).Field("events").Raw("[" + events + "]").Done();
+}
+
 std::string Memory(DWORD pid) {
     return Json().Field("ok").Bool(true).Field("peak_working_set").Num(PeakWorkingSet(pid)).Done();
 }
@@ -426,6 +492,9 @@ std::string Answer(const std::vector<std::wstring>& words) {
     if (command == L"accessible" && arguments == 1) return Accessible(words[1]);
     if (command == L"memory" && arguments == 1)
         return Memory(static_cast<DWORD>(std::wcstoul(words[1].c_str(), nullptr, 10)));
+    if (command == L"hear" && arguments == 2)
+        return Hear(static_cast<int>(std::wcstol(words[1].c_str(), nullptr, 10)),
+                    static_cast<DWORD>(std::wcstoul(words[2].c_str(), nullptr, 10)));
     if (command == L"watch" && arguments >= 2)
         return Watch(static_cast<int>(std::wcstol(words[1].c_str(), nullptr, 10)),
                      std::vector<std::wstring>(words.begin() + 2, words.end()));
@@ -441,13 +510,6 @@ bool ReadLine(HANDLE input, std::string& line) {
         if (c != '\r') line += c;
     }
     return !line.empty();
-}
-
-void WriteLine(HANDLE output, std::string text) {
-    text += '\n';
-    DWORD written = 0;
-    WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    FlushFileBuffers(output);
 }
 
 }  // namespace

@@ -149,10 +149,11 @@ BUTTON, EDIT, LABEL, PANEL, PICTURE = "Button", "Edit", "Label", "Panel", "Pictu
 CONTROLS = [tuple(row) for row in DESIGNS["kMainWindowControls"] if len(row) == 8]
 GUAN_LABELS = [tuple(row[:8]) for row in DESIGNS["kMainWindowControls"] if row[8:] == ["guan"]]
 TIPS = dict(DESIGNS["kMainWindowTips"])  # by control; the help window has none
-# What screen readers hear of the windows and the text boxes (the buttons: their captions, "关闭"
-# for the close pictures).
+# What screen readers hear of the windows, the text boxes and the buttons whose caption says too
+# little (the other buttons: their captions).
 ACCESSIBLE_NAMES = {"window": DESIGNS["kMainWindowName"], "Text1": TIPS["Text1"], "Text2": TIPS["Text2"],
-                    "help window": DESIGNS["kHelpWindowName"], "help Text1": DESIGNS["kHelpAnswerBoxName"]}
+                    "help window": DESIGNS["kHelpWindowName"], "help Text1": DESIGNS["kHelpAnswerBoxName"],
+                    "splash window": DESIGNS["kSplashName"], **dict(DESIGNS["kMainWindowHeardNames"])}
 TAB_ORDER = DESIGNS["kMainWindowTabOrder"]
 EXIT_BUTTONS = ("Command7", "Command11", "Command16")
 WEB_BUTTONS = ("Command1", "Command5", "Command15")
@@ -166,6 +167,26 @@ CLASS_OF_KIND = {BUTTON: "Button", EDIT: "Edit", LABEL: "Static"}
 def pixels(twips, dpi=96):
     """Twips to pixels, rounding halves away from zero."""
     return (twips * dpi + 720) // 1440
+
+
+def place_on_screen(work, monitor, wished, size):
+    """The top-left corner nearest to `wished` that keeps a window of that outer size, each axis
+    on its own, wholly inside the work area (left, top, right, bottom) where it fits there, else
+    inside the monitor; a window larger than the monitor at the monitor's top-left."""
+    def axis(wished, size, work_low, work_high, low, high):
+        if size <= work_high - work_low:
+            low, high = work_low, work_high
+        elif size > high - low:
+            return low
+        return max(low, min(wished, high - size))
+    return tuple(axis(wished[i], size[i], work[i], work[i + 2], monitor[i], monitor[i + 2])
+                 for i in (0, 1))
+
+
+def opening_place(work, monitor, size):
+    """Where a window opens: centred in the work area, then kept on the screen."""
+    centre = tuple(work[i] + int((work[i + 2] - work[i] - size[i]) / 2) for i in (0, 1))
+    return place_on_screen(work, monitor, centre, size)
 
 
 class Control:
@@ -227,6 +248,8 @@ class WindowModel:
 
 class MainWindow(WindowModel):
     """The state of 界面 and what each user action does to it."""
+
+    work = None  # the work area where docked panels leave less than the screen (see use_work_area)
 
     def __init__(self, dpi=96, screen=(1024, 768)):
         self.dpi = dpi
@@ -444,13 +467,36 @@ class MainWindow(WindowModel):
         self.set_shown("Command6", False)
         self.set_shown("Command10", True)
         self.panel_view = True
-        # Grown, the window stays on the screen: it moves left just enough (at 144 DPI on 1024 wide).
-        right = self.position[0] + self.outer_size()[0]
-        if right > self.screen[0]:
-            self.position = (max(0, self.screen[0] - self.outer_size()[0]), self.position[1])
+        # Grown, the window stays on the screen as an opening window does: it moves left just
+        # enough (at 144 DPI on 1024 wide, or beside a panel docked on the left).
+        self.position = (self.place_on_screen()[0], self.position[1])
         self.set_shown("Command16", False)
         self.set_shown("Command2", False)
         self.set_shown("guan", True)
+
+    def use_work_area(self, work):
+        """The screen's work area, where panels docked at its edges leave less than the screen:
+        the window opened centred in it."""
+        self.work = work
+        monitor = (0, 0) + tuple(self.screen)
+        self.position = opening_place(work, monitor, self.outer_size())
+
+    def place_on_screen(self):
+        monitor = (0, 0) + tuple(self.screen)
+        return place_on_screen(self.work or monitor, monitor, self.position, self.outer_size())
+
+    def put_extension(self, text):
+        """A file's extension handed to the window, dropped on it or named on its command line:
+        `text` into the input box, in the lookup view, and looked up even if the box held it
+        already; None (nothing to look up) changes nothing."""
+        if text is None:
+            return
+        if self.panel_view:
+            self.on_Command10()
+        if text == self.text1:
+            self.lookup()
+        else:
+            self.write_text1(text)
 
     def on_Command10(self):  # "←": back to the lookup view
         self.set_shown("Text1", True)
@@ -592,6 +638,8 @@ class HelpWindow(WindowModel):
     The frame and title bar around the client area are the system's metrics, not the design:
     learn_frame() reads them from the window before the window's place can be told."""
 
+    work = None  # the work area, where docked panels leave less than the screen
+
     def __init__(self, dpi=96, screen=(1024, 768)):
         self.dpi = dpi
         self.screen = screen
@@ -619,11 +667,11 @@ class HelpWindow(WindowModel):
         return pixels(HELP_CLIENT[0], self.dpi), pixels(HELP_CLIENT[1], self.dpi)
 
     def window_rect(self):
-        """Centred on the screen (which has no taskbar here)."""
+        """Centred in the work area, the whole screen where no panel is docked."""
         width = self.client_size()[0] + self.frame[0] + self.frame[2]
         height = self.client_size()[1] + self.frame[1] + self.frame[3]
-        x = max((self.screen[0] - width) // 2, 0)
-        y = max((self.screen[1] - height) // 2, 0)
+        monitor = (0, 0) + tuple(self.screen)
+        x, y = opening_place(self.work or monitor, monitor, (width, height))
         return (x, y, x + width, y + height)
 
     def client_origin(self):

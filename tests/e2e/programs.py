@@ -2,10 +2,12 @@
 every action, and an ordinary window of another program to set beside them."""
 
 import collections
+import os
 import random
 import subprocess
 import time
 
+from drag import drag_file
 from harness import Failure, HELP_CLASS, MAIN_CLASS, PLAIN_CLASS, SCREEN, SPLASH_CLASS, wait_until
 import model as M
 
@@ -135,13 +137,31 @@ class Program:
 
 
 class MainProgram(Program):
-    """One run of Tavrix.exe with the model of its main window."""
+    """One run of Tavrix.exe with the model of its main window: started with the command line's
+    arguments `args`, whose extension (`extension`: what the input box then holds, None for
+    nothing to look up) the window comes up with; on a screen whose work area is `work` (None: the
+    whole screen). With `read_splash`, the splash is read while it shows: self.splash its tree,
+    self.splash_heard what a screen reader hears of it."""
 
-    def __init__(self, session):
+    def __init__(self, session, args=(), extension=None, work=None, read_splash=False):
         super().__init__(session, M.MainWindow(session.dpi, SCREEN))
-        self.process = session.start("Tavrix")
-        self.seen = self.inspector.watch(15000, SPLASH_CLASS, MAIN_CLASS)
+        if work:
+            self.model.use_work_area(work)
+        self.model.put_extension(extension)
+        self.process = session.start("Tavrix", *args)
+        if read_splash:
+            self.seen = self.inspector.watch(15000, SPLASH_CLASS)
+            self.splash = self.inspector.tree(SPLASH_CLASS)
+            if not self.splash:
+                raise Failure("the splash went before it could be read")
+            self.splash_heard = self.inspector.heard(self.splash["hwnd"])
+            self.seen.update(self.inspector.watch(15000, MAIN_CLASS))
+        else:
+            self.seen = self.inspector.watch(15000, SPLASH_CLASS, MAIN_CLASS)
         if not self.seen[MAIN_CLASS]:
+            if self.process.poll() is not None:
+                raise Failure("Tavrix ended with exit code %d before its main window"
+                              % self.process.returncode)
             raise Failure("the main window did not appear")
         start = self.check("the start state")
         self.pid = start["pid"]
@@ -243,6 +263,26 @@ class MainProgram(Program):
         self.pointer.key("Return")
         self.check("Enter to end the move")
 
+    def drop(self, path, on, extension):
+        """Drags the file from a window of another program and drops it on a control; the input
+        box gets `extension` (None: nothing to look up)."""
+        point = self.screen(*self.point_on(on))
+        return self._act("drop %s on %s" % (os.path.basename(path), on),
+                         lambda: drag_file(path, point, display=self.session.display.name),
+                         lambda: self.model.put_extension(extension))
+
+    def key_heard(self, key, update, listen_ms=600):
+        """A key (an xdotool key name) typed while listening for listen_ms as a screen reader
+        does, the model told by update(); returns what the program told of its live regions."""
+        events = []
+
+        def perform():
+            self.inspector.start_hearing(listen_ms, self.pid)
+            self.pointer.key(key)
+            events.extend(self.inspector.end_hearing(listen_ms))
+        self._act("%s, listened to" % key, perform, update)
+        return events
+
     def wake(self):
         """Makes sure that the new window has the X keyboard focus before the first key, as a user
         who looks at it would: without a window manager only Wine gives it, to the window that it
@@ -277,8 +317,9 @@ class HelpProgram(Program):
     """One run of TavrixHelp.exe with the model of its window. The window must lie above the
     windows of the classes in self.others at all times."""
 
-    def __init__(self, session):
+    def __init__(self, session, work=None):
         super().__init__(session, M.HelpWindow(session.dpi, SCREEN))
+        self.model.work = work
         self.others = (MAIN_CLASS, PLAIN_CLASS)
         self.process = session.start("TavrixHelp")
         if not self.inspector.watch(10000, HELP_CLASS)[HELP_CLASS]:

@@ -2,9 +2,12 @@
 listed in SCENARIOS in the order they run."""
 
 import collections
+import os
+import tempfile
 import time
 
-from harness import Failure, HELP_CLASS, MAIN_CLASS, PLAIN_CLASS, SPLASH_CLASS, wait_until
+from drag import FileWatch
+from harness import Failure, HELP_CLASS, MAIN_CLASS, PLAIN_CLASS, SCREEN, SPLASH_CLASS, wait_until, WorkArea
 import model as M
 from programs import HelpProgram, MainProgram, middle, PlainWindow
 
@@ -13,10 +16,12 @@ def scenario_start_typical_event_and_buttons(session):
     """The splash, then the main window; the typical event; every button; the web pages; the
     drag; topmost against a plain window and against the help window; 退出 in the panel view."""
     record = len(session.wine.opened_addresses())
-    tavrix = MainProgram(session)
+    tavrix = MainProgram(session, read_splash=True)
     splash, main = tavrix.seen[SPLASH_CLASS], tavrix.seen[MAIN_CLASS]
     if not splash or splash >= main:
         raise Failure("the splash should come first: splash %r, main %r" % (splash, main))
+    if tavrix.splash_heard != M.ACCESSIBLE_NAMES["splash window"]:
+        raise Failure("a screen reader hears the splash as %r" % tavrix.splash_heard)
     if session.inspector.tree(SPLASH_CLASS):
         raise Failure("the splash window is still there beside the main window")
     expect_heard(session, tavrix.read(), tavrix.model, "")
@@ -87,13 +92,13 @@ def scenario_start_typical_event_and_buttons(session):
 
 def expect_heard(session, tree, model, program):
     """A screen reader hears the window and each text box by its name, each button by its
-    caption ("关闭" for the close pictures)."""
+    caption unless it has a name of its own (the close pictures, the arrows)."""
     names = {"window": (tree["hwnd"], M.ACCESSIBLE_NAMES[program + "window"])}
     for name, control in model.match(tree, []).items():
         if control["class"] == "Edit":
             names[name] = (control["hwnd"], M.ACCESSIBLE_NAMES[program + name])
         elif control["class"] == "Button":
-            names[name] = (control["hwnd"], control["text"] or "关闭")
+            names[name] = (control["hwnd"], M.ACCESSIBLE_NAMES.get(program + name, control["text"]))
     wrong = ["%s: %r, expected %r" % (name, heard, wanted) for name, (hwnd, wanted) in names.items()
              for heard in [session.inspector.heard(hwnd)] if heard != wanted]
     if wrong:
@@ -366,6 +371,169 @@ def scenario_error_report_help(session):
     expect_error_report(session, helper, "a question without the answer box")
 
 
+# ---- a file handed to the window: dropped on it, or named on the command line ---------------------
+
+def windows_path(path):
+    """A Linux path as Wine's programs see it, on drive Z:."""
+    return "Z:" + path.replace("/", "\\")
+
+
+def untouched(watches):
+    """Fails if anything opened, read or changed one of the watched files."""
+    touched = {path: events for path, watch in watches.items()
+               for events in [watch.events(wait=0.1)] if events}
+    if touched:
+        raise Failure("files were touched: %r" % touched)
+
+
+# A file (a folder: ending in "/") dragged from another program and dropped on a control, and
+# what the input box gets: the catalogue's spelling, else lower case, whole beyond the box's
+# limit; None: nothing to look up. A drop on the panel view goes back to the lookup view.
+DROPS = [("PHOTO.JPG", "Text2", "jpg"), ("README", "Text1", None), ("album/", "Text2", None),
+         ("clip.MPEG", "guan", "MPEG"), ("notes.Tavrix", "Text2", "tavrix")]
+
+
+def scenario_drop(session):
+    """Files dragged from another program onto either view; the files themselves are never
+    touched, and the window answers keys afterwards."""
+    with tempfile.TemporaryDirectory(prefix="tavrix drop ") as folder:
+        watches = {}
+        for name, _, _ in DROPS:
+            path = os.path.join(folder, name.rstrip("/"))
+            if name.endswith("/"):
+                os.mkdir(path)
+            else:
+                with open(path, "w") as file:
+                    file.write("the name is all that counts")
+            watches[path] = FileWatch(path)
+        try:
+            tavrix = MainProgram(session)
+            tavrix.wake()
+            for name, on, extension in DROPS:
+                if on == "guan" and not tavrix.model.panel_view:
+                    tavrix.click("Command6")
+                tavrix.drop(os.path.join(folder, name.rstrip("/")), on, extension)
+            tavrix.input("zip")  # the window still answers
+            untouched(watches)
+        finally:
+            for watch in watches.values():
+                watch.close()
+
+
+def command_lines(photo):
+    """Each start as Windows would make it (Wine quotes an argument that holds a blank, as "Open
+    with" does): the arguments, and what the input box then holds (None: the prompt)."""
+    deep = "\\\\?\\C:\\" + "\\".join("folder%02d" % n for n in range(30)) + "\\report.pdf"
+    return [
+        ([windows_path(photo)], "jpg"), (["jpg"], "jpg"), ([".jpg"], "jpg"), (["MPEG"], "MPEG"),
+        (["mpeg"], "MPEG"), ([], None), (["a" * 29996 + ".zip"], "zip"), ([deep], "pdf"),
+        (["\\\\server\\share\\a.doc"], "doc"), (["\\\\server\\share"], None), (["CON"], "con"),
+        (["x."], None), ([""], None), (["a.b.c."], None), (["file.txt:stream"], "txt"),
+        (["photo\u202egpj.exe"], "exe"),  # shown as "photoexe.jpg"
+        (["\U0001F4F7 photo.doc"], "doc"), (["x.jpg\u0301"], "jpg\u0301"),
+        ([windows_path(photo), "mpeg", "zip"], "jpg"),
+    ]
+
+
+def scenario_command_line(session):
+    """Started by "Open with", "Send To" or by hand: every start comes up with the extension and
+    its description, or as always; each window then answers a key; the named file is never
+    touched."""
+    with tempfile.TemporaryDirectory(prefix="tavrix open with ") as folder:
+        photo = os.path.join(folder, "PHOTO.JPG")
+        with open(photo, "w") as file:
+            file.write("the name is all that counts")
+        watch = FileWatch(photo)
+        try:
+            for args, extension in command_lines(photo):
+                try:
+                    tavrix = MainProgram(session, args, extension)
+                    tavrix.wake()
+                    tavrix.input("z")
+                except Failure as failure:
+                    raise Failure("started with %r: %s" % ([a[:60] for a in args], failure))
+                session.end_processes()
+            untouched({photo: watch})
+        finally:
+            watch.close()
+
+
+# ---- the output box as a screen reader hears it ----------------------------------------------------
+
+def scenario_live_region(session):
+    """Each change of the output box is told to screen readers of other programs at once, with
+    the new text there to read; a key that leaves the box as it was tells nothing."""
+    tavrix = MainProgram(session)
+    tavrix.wake()
+    tavrix.input("zi")
+    tree = tavrix.read()
+    output = next(c for c in tree["controls"] if c["z"] == 0 and c["parent"] == tree["hwnd"])
+    m = tavrix.model
+    for key, update in (("x", lambda: m.key_text("x")), ("BackSpace", m.key_backspace),
+                        ("p", lambda: m.key_text("p")), ("BackSpace", m.key_backspace)):
+        before = m.text2
+        events = tavrix.key_heard(key, update)
+        wanted = [m.text2] if m.text2 != before else []
+        heard = [e for e in events
+                 if e["hwnd"] == output["hwnd"] and m.text2 in (e.get("value"), e.get("name"))]
+        if len(events) != len(wanted) or len(heard) != len(wanted):
+            raise Failure("%s into %r: screen readers were told %r, expected %d event(s) for the "
+                          "output box %s holding %r"
+                          % (key, m.text1, events, len(wanted), output["hwnd"], wanted[:1]))
+
+
+# ---- where the windows open, with a panel docked at an edge of the screen --------------------------
+
+# The work area that each panel leaves, and where the main window then lies at 144 DPI, which
+# leaves it no room there: the view, the side of its rectangle, the place.
+PANELS = [("left", (150, 0, 1024, 768), ("panel view", 0, 116)),
+          ("top", (0, 150, 1024, 768), ("lookup view", 1, 130))]
+
+
+def expect_inside(what, rect, work):
+    """A window that fits into the work area lies inside it; else inside the screen."""
+    fits = rect[2] - rect[0] <= work[2] - work[0] and rect[3] - rect[1] <= work[3] - work[1]
+    area = work if fits else (0, 0) + SCREEN
+    if not (area[0] <= rect[0] and area[1] <= rect[1] and rect[2] <= area[2] and rect[3] <= area[3]):
+        raise Failure("%s lies at %r, outside %r" % (what, rect, area))
+
+
+def scenario_placement(session):
+    """Each window opens where a docked panel leaves room, else on the screen; so does the main
+    window when it grows to the panel view. The main window's places are its model's; the
+    splash and the help window are centred in the work area."""
+    area = WorkArea(session.display)
+    try:
+        for side, work, (view, axis, place) in PANELS:
+            area.set(*work)
+            session.restart_wine()
+            tavrix = MainProgram(session, work=work, read_splash=True)
+            splash = tuple(tavrix.splash["rect"])
+            size = (splash[2] - splash[0], splash[3] - splash[1])
+            if splash[:2] != M.opening_place(work, (0, 0) + SCREEN, size):
+                raise Failure("with a panel on the %s the splash opens at %r" % (side, splash))
+            tavrix.wake()
+            rects = {"lookup view": tavrix.model.window_rect()}
+            tavrix.click("Command2")  # 没有显示: on the screen
+            rects["panel view"] = tuple(tavrix.click("Command6")["rect"])
+            tavrix.click("Command10")
+            for name, rect in rects.items():
+                expect_inside("with a panel on the %s the %s" % (side, name), rect, work)
+            if rects[view][axis] != place:
+                raise Failure("with a panel on the %s the %s lies at %r" % (side, view, rects[view]))
+            tavrix.click("Command16")
+            tavrix.expect_exit("the close picture")
+            helper = HelpProgram(session, work)
+            expect_inside("with a panel on the %s the help window" % side, helper.tree["rect"], work)
+            helper.click("Command7")
+            helper.expect_exit("退出")
+    finally:
+        session.end_processes()
+        area.clear()
+        session.restart_wine()
+        area.close()
+
+
 SCENARIOS = [
     ("start, typical event, every button, drag, topmost, 退出", scenario_start_typical_event_and_buttons),
     ("close picture in the lookup view", scenario_close_in_lookup_view),
@@ -375,4 +543,8 @@ SCENARIOS = [
     ("help: the close box", scenario_help_close_box),
     ("the error report of the main window", scenario_error_report_main),
     ("the error report of the help window", scenario_error_report_help),
+    ("a file dropped from another program", scenario_drop),
+    ("started with a file or an extension", scenario_command_line),
+    ("the output box heard by screen readers", scenario_live_region),
+    ("placement beside docked panels", scenario_placement, 144),
 ]

@@ -35,6 +35,7 @@ inline constexpr int kClientHeight = 6360;
 inline constexpr int kInputLimit = 6;
 inline constexpr wchar_t kPrompt[] = L"[输入框]";
 inline constexpr wchar_t kMainWindowName[] = L"Tavrix 后缀名查询工具";
+inline constexpr wchar_t kSplashName[] = L"Tavrix";  // not its window text "Form1"
 
 // In stacking order, the first on top; then guan's labels, which overlap none of each other.
 template <class W>
@@ -75,6 +76,12 @@ inline constexpr FixedText kMainWindowTips[] = {
     {W::Command13, L"在所有程序的上面显示"}, {W::Command1, L"升级Tavrix"}, {W::Command5, L"升级Tavrix"},
     {W::Command6, L"用户设置"}, {W::Command2, L"怎么输入了没有反映？让我给你更多的解决方案"},
     {W::Command8, L"了解新功能、介绍"}, {W::Command4, L"版权问题、友情提示……"},
+};
+
+// The buttons whose caption says too little are heard by what they do; the others by their caption.
+template <class W>
+inline constexpr FixedText kMainWindowHeardNames[] = {
+    {W::Command6, L"用户设置"}, {W::Command10, L"返回"}, {W::Command11, L"关闭"}, {W::Command16, L"关闭"},
 };
 
 template <class W>
