@@ -166,7 +166,7 @@ void 界面::PutExtension(std::u16string_view extension) {
     if (Text(Text1) == input)
         LookUpInput();  // the same text again: the lookup still runs, as for a key typed
     else
-        SetText(Text1, input);
+        TextBoxOf(Text1).TypeOver(input);
 }
 
 // Every change of the input: the output box then shows what the catalogue gives, and nothing

@@ -47,6 +47,16 @@ void TextBox::SetText(std::wstring_view text) {
     if (liveRegion_) NotifyWinEvent(0x8019, Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
+void TextBox::TypeOver(std::wstring_view text) {
+    const std::wstring copy(text);
+    const bool beyondLimit = maxLength_ > 0 && copy.size() > static_cast<size_t>(maxLength_);
+    if (beyondLimit) SendMessageW(Handle(), EM_LIMITTEXT, copy.size(), 0);
+    SendMessageW(Handle(), EM_SETSEL, 0, -1);
+    SendMessageW(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(copy.c_str()));
+    if (beyondLimit) SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+    if (Text() != text) throw Error(L"设置文字", ERROR_NOT_ENOUGH_MEMORY);
+}
+
 LRESULT TextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool limited = maxLength_ > 0;
     switch (message) {

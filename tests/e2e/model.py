@@ -493,10 +493,9 @@ class MainWindow(WindowModel):
             return
         if self.panel_view:
             self.on_Command10()
-        if text == self.text1:
-            self.lookup()
-        else:
-            self.write_text1(text)
+        if text != self.text1:  # typed over the whole text: the caret after it
+            self.text1, self.selection, self.first_line = text, (len(text), len(text)), 0
+        self.lookup()
 
     def on_Command10(self):  # "←": back to the lookup view
         self.set_shown("Text1", True)
