@@ -125,8 +125,9 @@ class Wine:
 
     def restart_server(self):
         """Ends every program of the prefix with its server and starts the server again: Wine
-        reads the screen's work area only as its server starts."""
-        self.stop_server()
+        reads the screen's work area only as its server starts. The server may be the test
+        command's own, kept running from before: it goes whoever started it."""
+        subprocess.run([WINESERVER, "-k"], env=self.env, stderr=subprocess.DEVNULL)
         subprocess.run([WINESERVER, "-w"], env=self.env, stderr=subprocess.DEVNULL)
         self.keep_server()
 
