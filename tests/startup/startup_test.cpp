@@ -89,14 +89,14 @@ TEST_F(StartUp, SplashShowsTheStatusLineThenTheWelcomeLineThenHandsOver) {
     const HWND label = splash->Control(Form1::Label1);
     const std::wstring status = TextOf(label);
     EXPECT_FALSE(status.empty());
-    EXPECT_NE(status, L"欢迎使用Tavrix软件，启动……");
+    EXPECT_NE(status, kWelcomeLine);
     EXPECT_TRUE(IsWindowVisible(g_watch.splash));
     EXPECT_EQ(main->Handle(), nullptr);
 
     // First tick: the welcome line, and still no main window.
     ASSERT_TRUE(PumpUntil([&] { return g_watch.timer1Ticks > 0; }, 2000ms));
     Pump();
-    EXPECT_EQ(TextOf(label), L"欢迎使用Tavrix软件，启动……");
+    EXPECT_EQ(TextOf(label), kWelcomeLine);
     EXPECT_EQ(main->Handle(), nullptr);
     EXPECT_TRUE(IsWindowVisible(g_watch.splash));
 
@@ -116,7 +116,7 @@ TEST_F(StartUp, SplashShowsTheStatusLineThenTheWelcomeLineThenHandsOver) {
     Pump(1200ms);
     EXPECT_EQ(g_watch.timer1Ticks, 1);
     EXPECT_EQ(g_watch.timer2Ticks, 1);
-    EXPECT_EQ(g_watch.labelTexts, std::vector<std::wstring>{L"欢迎使用Tavrix软件，启动……"});
+    EXPECT_EQ(g_watch.labelTexts, std::vector<std::wstring>{kWelcomeLine});
     // The program did not end when the splash went: its main window was open by then.
     EXPECT_FALSE(QuitRequested());
 }
@@ -195,23 +195,23 @@ TEST_F(Splash, IsABorderlessToolWindowWithItsPictureUnscaledOnMagenta) {
     EXPECT_EQ(TextOf(hwnd), L"Form1");
     RECT outer;
     GetWindowRect(hwnd, &outer);
-    EXPECT_EQ(outer.right - outer.left, Px(4635));
-    EXPECT_EQ(outer.bottom - outer.top, Px(1005));
-    EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - Px(4635)) / 2, 1);
-    EXPECT_NEAR(outer.top, (GetSystemMetrics(SM_CYSCREEN) - Px(1005)) / 2, 1);
+    EXPECT_EQ(outer.right - outer.left, Px(kSplashWidth));
+    EXPECT_EQ(outer.bottom - outer.top, Px(kSplashHeight));
+    EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - Px(kSplashWidth)) / 2, 1);
+    EXPECT_NEAR(outer.top, (GetSystemMetrics(SM_CYSCREEN) - Px(kSplashHeight)) / 2, 1);
 
     const RECT label = RectInParent(splash->Control(Form1::Label1));
-    EXPECT_EQ(label.left, Px(1680));
-    EXPECT_EQ(label.top, Px(120));
-    EXPECT_EQ(label.right - label.left, Px(2775));
-    EXPECT_EQ(label.bottom - label.top, Px(255));
+    EXPECT_EQ(label.left, Px(kSplashLabel[0]));
+    EXPECT_EQ(label.top, Px(kSplashLabel[1]));
+    EXPECT_EQ(label.right - label.left, Px(kSplashLabel[2]));
+    EXPECT_EQ(label.bottom - label.top, Px(kSplashLabel[3]));
 
     // The 309 x 67 picture covers the window at 96 DPI; at a higher DPI magenta shows beyond it,
     // also through the label, which is drawn transparently over the picture.
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Pump(20ms);
     HDC dc = GetDC(hwnd);
-    const COLORREF corner = GetPixel(dc, Px(4635) - 1, Px(1005) - 1);
+    const COLORREF corner = GetPixel(dc, Px(kSplashWidth) - 1, Px(kSplashHeight) - 1);
     const COLORREF inside = GetPixel(dc, 300, 60);
     ReleaseDC(hwnd, dc);
     const HWND labelWindow = splash->Control(Form1::Label1);

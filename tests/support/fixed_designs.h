@@ -28,6 +28,13 @@ struct FixedText {
     const wchar_t* text;
 };
 
+// ---- the splash Form1 -------------------------------------------------------------------------
+
+inline constexpr int kSplashWidth = 4635, kSplashHeight = 1005;  // twips, the whole window
+inline constexpr int kSplashLabel[] = {1680, 120, 2775, 255};     // Label1: left, top, width, height
+inline constexpr wchar_t kWelcomeLine[] = L"欢迎使用Tavrix软件，启动……";
+inline constexpr wchar_t kSplashName[] = L"Tavrix";  // heard so, not by its window text "Form1"
+
 // ---- the main window 界面 ------------------------------------------------------------------------
 
 inline constexpr int kLookupWidth = 7110, kPanelWidth = 9075;  // outer widths, twips
@@ -35,7 +42,6 @@ inline constexpr int kClientHeight = 6360;
 inline constexpr int kInputLimit = 6;
 inline constexpr wchar_t kPrompt[] = L"[输入框]";
 inline constexpr wchar_t kMainWindowName[] = L"Tavrix 后缀名查询工具";
-inline constexpr wchar_t kSplashName[] = L"Tavrix";  // not its window text "Form1"
 
 // In stacking order, the first on top; then guan's labels, which overlap none of each other.
 template <class W>
