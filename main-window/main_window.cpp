@@ -37,16 +37,12 @@ std::wstring InstructionsText() {
     return text;
 }
 
-std::u16string_view AsUtf16(const std::wstring& text) {
-    static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows texts are UTF-16");
-    return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
-}
-
 std::wstring_view AsWide(std::u16string_view text) {
     return {reinterpret_cast<const wchar_t*>(text.data()), text.size()};
 }
 
 std::u16string_view AsUtf16(std::wstring_view text) {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows texts are UTF-16");
     return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
 }
 
@@ -55,9 +51,8 @@ std::wstring FirstDroppedName(HDROP drop) {
     using Query = decltype(DragQueryFileW);
     auto* query = win::SystemFunctionOf<Query>(L"shell32.dll", "DragQueryFileW");
     const UINT length = query ? query(drop, 0, nullptr, 0) : 0;
-    std::wstring name(length + 1, L'\0');
-    if (length) name.resize(query(drop, 0, name.data(), length + 1));
-    else name.clear();
+    std::wstring name(length, L'\0');
+    if (length) query(drop, 0, name.data(), length + 1);  // its terminator where the string keeps one
     return name;
 }
 
