@@ -58,14 +58,15 @@ std::vector<Case> Cases() {
         Dropped(u"archive.tar.gz", u"gz"),
         Dropped(u"PHOTO.JPG", u"JPG", u"jpg"),
         Dropped(u"C:\\Videos\\clip.mpeg", u"mpeg", u"MPEG"),
-        Dropped(u"D:/work/task.Job*", u"Job*", u"job*"),
+        Dropped(u"D:/work/task.Job*", u""),  // no file name holds "*"
         Dropped(u"C:\\dir.d\\README", u""),
         Dropped(u"file.txt:stream", u"txt", u"txt"),
         Dropped(u"C:\\x\\file:stream.txt", u""),
         Dropped(u"C:", u""),
         Dropped(u"C:image.gif", u"gif", u"gif"),
         Dropped(u"x.", u""),
-        Dropped(u"a.b.c.", u""),
+        Dropped(u"a.b.c. .", u"c", u"c"),  // trailing dots and blanks: Windows opens a.b.c
+        Dropped(u"\\\\?\\C:\\a.b.c.", u""),  // but not in a path taken literally
         Dropped(u"", u""),
         Dropped(u".gitignore", u"gitignore"),
         Dropped(u"C:\\Users\\me\\Pictures\\", u""),
@@ -103,6 +104,12 @@ std::vector<Case> Cases() {
         Line(u"Tavrix.exe C:", u"C:", u""),
         Line(u"Tavrix.exe mpeg doc", u"mpeg", u"mpeg", u"MPEG"),
         Line(u"Tavrix.exe \"\" doc", u"", u""),
+        Line(u"Tavrix.exe Job*", u"Job*", u"Job*", u"job*"),
+        Line(u"C:\\my tools\\Tavrix.exe D:\\x.jpg", u"D:\\x.jpg", u"jpg", u"jpg"),  // unquoted, as Run keys start it
+        Line(u"c:\\MY TOOLS\\tavrix x.gif", u"x.gif", u"gif", u"gif"),
+        Line(u"C:\\my tools\\Tavrix.exe", std::nullopt, u""),
+        Line(u"Tavrix.exe \"D:\\file.jpg \"", u"D:\\file.jpg ", u"jpg", u"jpg"),
+        Line(u"Tavrix.exe \"C:\\x.zip\\\"", u"C:\\x.zip\"", u""),  // a folder, its quote escaped
         Line(u"\"C:\\Program Files\\Tavrix\\Tavrix.exe\" \"D:\\My Pictures\\PHOTO.JPG\" x.doc",
              u"D:\\My Pictures\\PHOTO.JPG", u"JPG", u"jpg"),
         Line(u"\"C:\\Program Files\\Tavrix.exe\"", std::nullopt, u""),
@@ -118,10 +125,11 @@ std::vector<Case> Cases() {
         Line(u"Tavrix.exe \"\U0001F600 \U0001F601.jpg\"", u"\U0001F600 \U0001F601.jpg", u"jpg",
              u"jpg"),
     };
-    // Every key, in capitals, finds its own spelling again.
+    // Every key, in capitals, finds its own spelling again (as a word, where no file name holds it).
     for (const CatalogueEntry& entry : Catalogue()) {
-        const std::u16string upper = Upper(entry.key);
-        cases.push_back(Dropped(u"x." + upper, upper, std::u16string(entry.key)));
+        const std::u16string upper = Upper(entry.key), key(entry.key);
+        cases.push_back(upper.find(u'*') == upper.npos ? Dropped(u"x." + upper, upper, key)
+                                                       : Line(u"Tavrix.exe " + upper, upper, upper, key));
     }
     return cases;
 }
@@ -135,7 +143,7 @@ TEST(FileName, FromNameOrCommandLineToTheInputBox) {
         if (c.given == Given::kDroppedName) {
             extension = ExtensionOfFileName(c.text);
         } else {
-            argument = FirstArgument(c.text);
+            argument = FirstArgument(c.text, u"C:\\my tools\\Tavrix.exe");
             EXPECT_EQ(argument, c.argument) << "row " << row;
             if (argument) extension = ExtensionOfArgument(*argument);
         }
