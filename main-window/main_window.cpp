@@ -2,14 +2,18 @@
 
 #include <shellapi.h>
 
+#include <cwchar>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/content.h"
 #include "catalogue/file_name.h"
 #include "main-window/design.h"
 #include "main-window/resource.h"
 #include "product/maker.h"
+#include "win/local_file.h"
 #include "win/pictures.h"
 #include "win/program.h"
 #include "win/system_functions.h"
@@ -55,6 +59,26 @@ std::wstring FirstDroppedName(HDROP drop) {
     if (length) query(drop, 0, name.data(), length + 1);  // its terminator where the string keeps one
     return name;
 }
+
+// The program's own path, which a command line may begin with unquoted, blanks and all.
+std::wstring ProgramPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (DWORD length; (length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) >= path.size();)
+        path.resize(path.size() * 2);
+    path.resize(wcslen(path.c_str()));
+    return path;
+}
+
+// A file of this machine as the catalogue reads what it holds.
+class FileOnDisk final : public FileBytes {
+public:
+    explicit FileOnDisk(const win::LocalFile& file) : file_(file) {}
+    std::uint64_t Size() const override { return file_.Size(); }
+    std::size_t Read(std::uint64_t offset, std::span<std::uint8_t> into) override { return file_.Read(offset, into); }
+
+private:
+    const win::LocalFile& file_;
+};
 
 // The web pages open in the user's browser; only these fixed addresses ever reach the shell. The
 // shell is loaded for it then, and COM, which it wants, started.
@@ -124,13 +148,12 @@ void 界面::OnLoad() {
     SetText(Text1, kPrompt);  // a change of Text1: the lookup runs and finds nothing
     SetText(Text2, L"");
     SetOuterWidth(kLookupViewWidth);
-    if (const auto argument = FirstArgument(AsUtf16(commandLine_)))
-        if (const std::u16string_view extension = ExtensionOfArgument(*argument); !extension.empty())
-            PutExtension(extension);
+    const std::wstring program = ProgramPath();
+    if (const auto argument = FirstArgument(AsUtf16(commandLine_), AsUtf16(program)))
+        HandOver(*argument, ExtensionOfArgument(*argument), NamesAFile(*argument));
 }
 
-// Only the first file's name counts, and only its name: the file itself is never opened. A drop
-// with nothing to look up leaves the input as it was.
+// Only the first file counts. A drop with nothing to look up leaves the input as it was.
 void 界面::OnDropFiles(HDROP drop) {
     struct Finish {  // the system's record of the drop goes, whatever happens
         HDROP drop;
@@ -140,35 +163,51 @@ void 界面::OnDropFiles(HDROP drop) {
         }
     } finish{drop};
     const std::wstring name = FirstDroppedName(drop);
-    const std::u16string_view extension = ExtensionOfFileName(AsUtf16(name));
-    if (extension.empty()) {
-        MessageBeep(MB_OK);
-        return;
+    if (!HandOver(AsUtf16(name), ExtensionOfFileName(AsUtf16(name)), true)) MessageBeep(MB_OK);
+}
+
+// A file handed over, by its name's extension and, where it is a file of this machine, by what it
+// holds; an extension typed on the command line by itself alone. False where there is nothing to
+// look up: a folder, or a name without an extension whose content tells nothing.
+bool 界面::HandOver(std::u16string_view path, std::u16string_view extension, bool isFile) {
+    HandedOver handed{std::u16string(extension), {}};
+    if (isFile) {
+        const win::LocalFile file{std::wstring(AsWide(path))};
+        if (file.What() == win::LocalFile::Kind::Folder) return false;
+        FileOnDisk bytes(file);
+        handed = WhatTheFileIs(extension, file.What() == win::LocalFile::Kind::Readable ? IdentifyContent(bytes) : nullptr);
     }
-    PutExtension(extension);
+    if (handed.input.empty()) return false;
+    PutExtension(handed.input, AsWide(handed.shown));
+    return true;
 }
 
 // An extension into the input box as if typed there, in the catalogue's own spelling where it
 // has one in any letter case, else in lower case; in the lookup view. Never cut to the box's
-// limit: a shortened extension could match another key.
-void 界面::PutExtension(std::u16string_view extension) {
+// limit: a shortened extension could match another key. What a file's content tells (`finding`)
+// the output box shows instead of the lookup's answer, until the input next changes.
+void 界面::PutExtension(std::u16string_view extension, std::wstring_view finding) {
     std::wstring input(AsWide(extension));
     if (const std::u16string_view key = CatalogueSpelling(extension); !key.empty())
         input = AsWide(key);
     else
         CharLowerBuffW(input.data(), static_cast<DWORD>(input.size()));
     if (!Shown(Text1)) ShowLookupView();
+    finding_ = finding;
     if (Text(Text1) == input)
         LookUpInput();  // the same text again: the lookup still runs, as for a key typed
     else
         TextBoxOf(Text1).TypeOver(input);
+    finding_.clear();
 }
 
 // Every change of the input: the output box then shows what the catalogue gives, and nothing
-// else. It is written once, and only when that changes its text: emptying it first would cost a
-// second write (each redraws its scroll bar), and nobody could see the empty box in between.
+// else (but for the change that a handed-over file makes, which shows what its content tells).
+// It is written once, and only when that changes its text: emptying it first would cost a second
+// write (each redraws its scroll bar), and nobody could see the empty box in between.
 void 界面::LookUpInput() {
-    SetText(Text2, AsWide(FindDescription(AsUtf16(Text(Text1)))));
+    const std::wstring finding = std::exchange(finding_, {});
+    SetText(Text2, finding.empty() ? std::wstring(AsWide(FindDescription(AsUtf16(Text(Text1))))) : finding);
 }
 
 void 界面::ShowPanelView() {

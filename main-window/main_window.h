@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
 #include <string_view>
 
 #include "win/form.h"
@@ -34,7 +35,8 @@ private:
     void OnLoad();
     void LookUpInput();
     void OnDropFiles(HDROP drop);
-    void PutExtension(std::u16string_view extension);
+    bool HandOver(std::u16string_view path, std::u16string_view extension, bool isFile);
+    void PutExtension(std::u16string_view extension, std::wstring_view finding = {});
     void ShowPanelView();
     void ShowLookupView();
     void ShowAboutPanel();
@@ -48,6 +50,8 @@ private:
     void FollowMouse();
 
     std::wstring_view commandLine_;
+    // What the content of a file being handed over tells, for the one lookup its extension makes.
+    std::wstring finding_;
     POINT dragFrom_{};  // where the pointer was, while a drag by another button than the left goes on
 };
 
