@@ -208,6 +208,18 @@ bool IsCode(Bytes b, std::size_t at) {
     return at + 4 <= b.size() && std::all_of(b.begin() + at, b.begin() + at + 4,
                                               [](std::uint8_t c) { return c >= 0x20 && c < 0x7F; });
 }
+// A four-character code as a big-endian field reads it.
+constexpr std::uint32_t Code(const char (&code)[5]) {
+    return std::uint32_t(std::uint8_t(code[0])) << 24 | std::uint8_t(code[1]) << 16 | std::uint8_t(code[2]) << 8 |
+           std::uint8_t(code[3]);
+}
+template <class Table>
+const Format* Named(std::uint32_t code, const Table& table) {
+    for (const auto& [name, format] : table)
+        if (name == code) return format;
+    return nullptr;
+}
+
 // A size field of a real file: no text spells one (its top byte would be a letter).
 bool Plausible(std::uint32_t size) { return size < 0x20000000; }
 
@@ -315,14 +327,17 @@ std::u16string_view After(std::u16string_view t, std::u16string_view end) {
 }
 
 const Format* Written(std::u16string_view t) {
+    // How they begin, in lower case: letter case does not matter.
+    static constexpr std::pair<std::u16string_view, const Format*> kOpenings[] = {
+        {u"{\\rtf", &kRtf}, {u"regedit4", &kReg}, {u"windows registry editor version 5.00", &kReg},
+        {u"[internetshortcut]", &kUrl}, {u"(this file must be converted with binhex", &kHqx},
+    };
     t = SkipBlanks(t);
-    if (t.starts_with(u"{\\rtf")) return &kRtf;
+    for (const auto& [opening, format] : kOpenings)
+        if (StartsNoCase(t, opening)) return format;
     if (t.starts_with(u"%!PS-Adobe-"))
         return t.substr(0, t.find_first_of(u"\r\n")).find(u" EPSF-") != std::u16string_view::npos ? &kEps : &kPs;
     if (t.starts_with(u"%!PS")) return &kPs;
-    if (t.starts_with(u"REGEDIT4") || t.starts_with(u"Windows Registry Editor Version 5.00")) return &kReg;
-    if (StartsNoCase(t, u"[internetshortcut]")) return &kUrl;
-    if (t.starts_with(u"(This file must be converted with BinHex")) return &kHqx;
     bool xml = false;
     for (;; t = SkipBlanks(t)) {
         if (t.starts_with(u"<?")) {
@@ -429,26 +444,26 @@ const Format* Psd(Probe& p) {
 
 // RIFF: the form type names the format; the first chunk after it must be a real one.
 const Format* Riff(Probe& p) {
+    static constexpr std::pair<std::uint32_t, const Format*> kForms[] = {
+        {Code("WAVE"), &kWav}, {Code("AVI "), &kAvi}, {Code("ACON"), &kAni}, {Code("RMID"), &kRmi}, {Code("CDXA"), &kVcd},
+    };
     const Bytes h = p.Head();
-    const std::uint32_t size = Le(h, 4, 4), chunk = Le(h, 16, 4);
+    const std::uint32_t size = Le(h, 4, 4), chunk = Le(h, 16, 4), form = Be(h, 8, 4);
     if (!IsCode(h, 12) || !Plausible(chunk) || chunk > size) return nullptr;
-    const std::string_view form(reinterpret_cast<const char*>(h.data()) + 8, 4);
-    if (form == "WAVE") return &kWav;
-    if (form == "AVI ") return &kAvi;
-    if (form == "WEBP") return Has(h, 12, "VP8") ? &kWebp : nullptr;
-    if (form == "ACON") return &kAni;
-    if (form == "RMID") return &kRmi;
-    if (form == "CDXA") return &kVcd;
-    if (form.substr(0, 3) == "CDR" || form.substr(0, 3) == "cdr") return &kCdr;
-    return nullptr;
+    if (form == Code("WEBP")) return Has(h, 12, "VP8") ? &kWebp : nullptr;
+    if ((form | 0x20202000) >> 8 == Code("cdr ") >> 8) return &kCdr;  // "CDR9", "cdr8" and the like
+    return Named(form, kForms);
 }
 
 // IFF, the big-endian forerunner of RIFF.
 const Format* Iff(Probe& p) {
+    static constexpr std::pair<std::uint32_t, const Format*> kForms[] = {
+        {Code("AIFF"), &kAiff}, {Code("AIFC"), &kAiff}, {Code("8SVX"), &kSvx},
+    };
     const Bytes h = p.Head();
     if (!IsCode(h, 8) || !IsCode(h, 12) || !Plausible(Be(h, 16, 4))) return nullptr;
-    if (Has(h, 8, "AIFF") || Has(h, 8, "AIFC")) return &kAiff;
-    return Has(h, 8, "8SVX") ? &kSvx : &kIff;
+    const Format* form = Named(Be(h, 8, 4), kForms);
+    return form ? form : &kIff;
 }
 
 const Format* Au(Probe& p) {
@@ -525,26 +540,29 @@ const Format* Mpeg(Probe& p) {
     return Be(h, 4, 3) >> 12 && (Be(h, 4, 3) & 0xFFF) ? &kMpeg : nullptr;
 }
 
-// ISO base media files (MP4, QuickTime, HEIF and their kin): the brands of the first box.
+// ISO base media files (MP4, QuickTime, HEIF and their kin): the brands of the first box, its
+// major one first.
 const Format* Brands(Probe& p) {
+    static constexpr std::pair<std::uint32_t, const Format*> kMajor[] = {
+        {Code("qt  "), &kMov}, {Code("M4A "), &kM4a}, {Code("M4B "), &kM4a}, {Code("M4P "), &kM4a},
+        {Code("3gp4"), &k3gp}, {Code("3gp5"), &k3gp}, {Code("3gp6"), &k3gp}, {Code("3g2a"), &k3gp},
+    };
+    // Of any brand, in this order.
+    static constexpr std::pair<std::uint32_t, const Format*> kAny[] = {
+        {Code("avif"), &kAvif}, {Code("avis"), &kAvif}, {Code("heic"), &kHeic}, {Code("heix"), &kHeic},
+        {Code("heim"), &kHeic}, {Code("heis"), &kHeic}, {Code("hevc"), &kHeic}, {Code("mif1"), &kHeic},
+        {Code("isom"), &kMp4}, {Code("iso2"), &kMp4}, {Code("iso4"), &kMp4}, {Code("iso5"), &kMp4},
+        {Code("iso6"), &kMp4}, {Code("mp41"), &kMp4}, {Code("mp42"), &kMp4}, {Code("avc1"), &kMp4},
+        {Code("dash"), &kMp4}, {Code("M4V "), &kMp4},
+    };
     const Bytes h = p.Head();
     const std::uint32_t size = Be(h, 0, 4);
     if (size < 16 || size > 4096 || size > h.size()) return nullptr;
-    auto brand = [&](std::size_t at) { return std::string_view(reinterpret_cast<const char*>(h.data()) + at, 4); };
-    bool heic = false, avif = false, iso = false;
-    for (std::size_t at = 8; at + 4 <= size; at += at == 8 ? 8 : 4) {  // the major brand, then the compatible ones
-        const std::string_view b = brand(at);
-        heic |= b == "heic" || b == "heix" || b == "heim" || b == "heis" || b == "hevc" || b == "hevx" || b == "mif1";
-        avif |= b == "avif" || b == "avis";
-        iso |= b.starts_with("iso") || b == "mp41" || b == "mp42" || b == "avc1" || b == "dash" || b == "M4V ";
-    }
-    const std::string_view major = brand(8);
-    if (major == "qt  ") return &kMov;
-    if (major == "M4A " || major == "M4B " || major == "M4P ") return &kM4a;
-    if (major.starts_with("3gp") || major.starts_with("3g2")) return &k3gp;
-    if (avif) return &kAvif;
-    if (heic) return &kHeic;
-    return iso ? &kMp4 : nullptr;
+    if (const Format* major = Named(Be(h, 8, 4), kMajor)) return major;
+    for (const auto& [brand, format] : kAny)
+        for (std::size_t at = 8; at + 4 <= size; at += at == 8 ? 8 : 4)  // past the minor version
+            if (Be(h, at, 4) == brand) return format;
+    return nullptr;
 }
 
 // A QuickTime movie from before the brands: its first atom, and the one after it.
@@ -694,27 +712,29 @@ const Format* Zip(Probe& p) {
     const std::uint64_t shift = start - recorded;
     const std::vector<std::uint8_t> directory =
         Copy(p.At(recorded + shift, static_cast<std::size_t>(std::min<std::uint64_t>(length, 256 * 1024))));
-    bool types = false, word = false, excel = false, slides = false, manifest = false, dex = false,
-         jar = false, container = false;
+    // The members that tell a kind of archive; a name ending in "/" stands for a folder's members.
+    enum : unsigned { Types = 1, Word = 2, Excel = 4, Slides = 8, Android = 16, Dex = 32, Manifest = 64, Container = 128 };
+    static constexpr std::pair<std::string_view, unsigned> kParts[] = {
+        {"[Content_Types].xml", Types}, {"word/", Word}, {"xl/", Excel}, {"ppt/", Slides},
+        {"AndroidManifest.xml", Android}, {"classes.dex", Dex}, {"META-INF/MANIFEST.MF", Manifest},
+        {"META-INF/container.xml", Container},
+    };
+    unsigned parts = 0;
     std::uint64_t mimetype = 0;  // where a stored "mimetype" begins, plus one; 0: none
     for (std::size_t at = 0; Has(directory, at, "PK\x01\x02") && at + 46 <= directory.size();) {
         const std::size_t nameLength = Le(directory, at + 28, 2);
         const std::string_view name(reinterpret_cast<const char*>(directory.data()) + at + 46,
                                     std::min(nameLength, directory.size() - at - 46));
-        types |= name == "[Content_Types].xml";
-        word |= name.starts_with("word/");
-        excel |= name.starts_with("xl/");
-        slides |= name.starts_with("ppt/");
-        manifest |= name == "AndroidManifest.xml";
-        dex |= name == "classes.dex";
-        jar |= name == "META-INF/MANIFEST.MF";
-        container |= name == "META-INF/container.xml";
+        for (const auto& [part, bit] : kParts)
+            if (part.ends_with('/') ? name.starts_with(part) : name == part) parts |= bit;
         if (name == "mimetype" && Le(directory, at + 10, 2) == 0) mimetype = Le(directory, at + 42, 4) + shift + 1;
         at += 46 + nameLength + Le(directory, at + 30, 2) + Le(directory, at + 32, 2);
     }
-    if (types && word) return &kDocx;
-    if (types && excel) return &kXlsx;
-    if (types && slides) return &kPptx;
+    if (parts & Types) {
+        if (parts & Word) return &kDocx;
+        if (parts & Excel) return &kXlsx;
+        if (parts & Slides) return &kPptx;
+    }
     if (mimetype) {  // OpenDocument and EPUB say what they are in it, stored as it is
         const std::vector<std::uint8_t> local = Copy(p.At(mimetype - 1, 30));
         const Bytes value = p.At(mimetype - 1 + 30 + Le(local, 26, 2) + Le(local, 28, 2), 50);
@@ -726,9 +746,9 @@ const Format* Zip(Probe& p) {
             if (type.starts_with("application/vnd.oasis.opendocument.presentation")) return &kOdp;
         }
     }
-    if (container) return &kEpub;
-    if (manifest && dex) return &kApk;
-    return jar ? &kJar : &kZip;
+    if (parts & Container) return &kEpub;
+    if ((parts & (Android | Dex)) == (Android | Dex)) return &kApk;
+    return parts & Manifest ? &kJar : &kZip;
 }
 
 const Format* Sit(Probe& p) {
