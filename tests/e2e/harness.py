@@ -370,6 +370,27 @@ def screenshot(display, path, rect):
         os.unlink(full)
 
 
+class StartedByWindows:
+    """A program that the inspector started with CreateProcess, seen as a process is."""
+
+    def __init__(self, inspector, program, line):
+        self.inspector = inspector
+        self.pid = inspector.ask("start", program, line)["pid"]
+        self.returncode = None
+
+    def poll(self):
+        if self.returncode is None and not self.inspector.ask("running", self.pid)["running"]:
+            self.returncode = 0
+        return self.returncode
+
+    def kill(self):
+        self.inspector.ask("end", self.pid)
+        self.returncode = 1
+
+    def wait(self, timeout=None):
+        return self.returncode
+
+
 class Session:
     """Display, prefix, wineserver and inspector for one run; closes what it started."""
 
@@ -409,6 +430,13 @@ class Session:
 
     def start(self, name, *args):
         process = self.wine.start(self.exe(name), *args)
+        self.processes.append(process)
+        return process
+
+    def start_as_windows(self, program, line):
+        """A program started as Windows starts one with a command line of another's making,
+        unquoted blanks and all (Run keys, schedulers, installers)."""
+        process = StartedByWindows(self.inspector, program, line)
         self.processes.append(process)
         return process
 

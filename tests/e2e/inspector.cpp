@@ -36,6 +36,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -460,6 +461,41 @@ std::string Memory(DWORD pid) {
     return Json().Field("ok").Bool(true).Field("peak_working_set").Num(PeakWorkingSet(pid)).Done();
 }
 
+// ---- programs started as Windows starts them ----------------------------------------------------
+
+std::map<DWORD, HANDLE> started;
+
+// The program named apart from its command line, which reaches it as it stands (given none, Wine
+// would quote the program's path in the line).
+std::string Start(const std::wstring& program, const std::wstring& line) {
+    std::wstring command = line;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return Fail(L"CreateProcess failed");
+    CloseHandle(process.hThread);
+    started[process.dwProcessId] = process.hProcess;
+    return Json().Field("ok").Bool(true).Field("pid").Num(process.dwProcessId).Done();
+}
+
+std::string Running(DWORD pid) {
+    DWORD code = 0;
+    const bool running = started.count(pid) && GetExitCodeProcess(started[pid], &code) && code == STILL_ACTIVE;
+    return Json().Field("ok").Bool(true).Field("running").Bool(running).Done();
+}
+
+std::string End(DWORD pid) {
+    if (started.count(pid)) {
+        TerminateProcess(started[pid], 1);
+        WaitForSingleObject(started[pid], 5000);
+        CloseHandle(started[pid]);
+        started.erase(pid);
+    }
+    return Json().Field("ok").Bool(true).Done();
+}
+
 // ---- the command loop -------------------------------------------------------------------------
 
 std::vector<std::wstring> Split(const std::string& line) {
@@ -495,6 +531,9 @@ std::string Answer(const std::vector<std::wstring>& words) {
     if (command == L"hear" && arguments == 2)
         return Hear(static_cast<int>(std::wcstol(words[1].c_str(), nullptr, 10)),
                     static_cast<DWORD>(std::wcstoul(words[2].c_str(), nullptr, 10)));
+    if (command == L"start" && arguments == 2) return Start(words[1], words[2]);
+    if (command == L"running" && arguments == 1) return Running(std::wcstoul(words[1].c_str(), nullptr, 10));
+    if (command == L"end" && arguments == 1) return End(std::wcstoul(words[1].c_str(), nullptr, 10));
     if (command == L"watch" && arguments >= 2)
         return Watch(static_cast<int>(std::wcstol(words[1].c_str(), nullptr, 10)),
                      std::vector<std::wstring>(words.begin() + 2, words.end()));

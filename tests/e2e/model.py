@@ -135,6 +135,15 @@ def find_description(text):
     return result
 
 
+def finding(kind, extension, text=None, program=False):
+    """What the output box says of a file whose content its name does not tell: what it is and
+    its usual extension (a program's as a warning), then the catalogue's text under that
+    extension or the kind's own."""
+    first = ("警告：这是%s，通常的后缀名是.%s，打开就会运行，并非名字所示的文件" if program
+             else "按内容看，这是%s，通常的后缀名是.%s") % (kind, extension)
+    return first + "\r\n" + (text or find_description(extension))
+
+
 PROMPT, NOT_SHOWN_HINT, INSTRUCTIONS = DESIGNS["kPrompt"], DESIGNS["kNotShownHint"], DESIGNS["kInstructions"]
 HELP_ANSWERS = dict(DESIGNS["kHelpAnswers"])  # button by button
 HELP_INITIAL_TEXT = DESIGNS["kHelpInitialText"]
@@ -485,10 +494,11 @@ class MainWindow(WindowModel):
         monitor = (0, 0) + tuple(self.screen)
         return place_on_screen(self.work or monitor, monitor, self.position, self.outer_size())
 
-    def put_extension(self, text):
+    def put_extension(self, text, content=None):
         """A file's extension handed to the window, dropped on it or named on its command line:
         `text` into the input box, in the lookup view, and looked up even if the box held it
-        already; None (nothing to look up) changes nothing."""
+        already; None (nothing to look up) changes nothing. Where the file's content tells more
+        than its name (`content`: a finding()), the output box says that instead."""
         if text is None:
             return
         if self.panel_view:
@@ -496,6 +506,8 @@ class MainWindow(WindowModel):
         if text != self.text1:  # typed over the whole text: the caret after it
             self.text1, self.selection, self.first_line = text, (len(text), len(text)), 0
         self.lookup()
+        if content:
+            self.text2 = content
 
     def on_Command10(self):  # "←": back to the lookup view
         self.set_shown("Text1", True)

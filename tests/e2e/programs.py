@@ -138,17 +138,21 @@ class Program:
 
 class MainProgram(Program):
     """One run of Tavrix.exe with the model of its main window: started with the command line's
-    arguments `args`, whose extension (`extension`: what the input box then holds, None for
-    nothing to look up) the window comes up with; on a screen whose work area is `work` (None: the
-    whole screen). With `read_splash`, the splash is read while it shows: self.splash its tree,
-    self.splash_heard what a screen reader hears of it."""
+    arguments `args` (or, as Windows starts programs, the program `line[0]` with the command line
+    `line[1]` whole), whose
+    extension (`extension`: what the input box then holds, None for nothing to look up; `content`:
+    what the output box says of the file's content, None for the lookup's own answer) the window
+    comes up with; on a screen whose work area is `work` (None: the whole screen). With
+    `read_splash`, the splash is read while it shows: self.splash its tree, self.splash_heard what
+    a screen reader hears of it."""
 
-    def __init__(self, session, args=(), extension=None, work=None, read_splash=False):
+    def __init__(self, session, args=(), extension=None, content=None, work=None, read_splash=False,
+                 line=None):
         super().__init__(session, M.MainWindow(session.dpi, SCREEN))
         if work:
             self.model.use_work_area(work)
-        self.model.put_extension(extension)
-        self.process = session.start("Tavrix", *args)
+        self.model.put_extension(extension, content)
+        self.process = session.start_as_windows(*line) if line else session.start("Tavrix", *args)
         if read_splash:
             self.seen = self.inspector.watch(15000, SPLASH_CLASS)
             self.splash = self.inspector.tree(SPLASH_CLASS)
@@ -263,25 +267,35 @@ class MainProgram(Program):
         self.pointer.key("Return")
         self.check("Enter to end the move")
 
-    def drop(self, path, on, extension):
+    def drop(self, path, on, extension, content=None):
         """Drags the file from a window of another program and drops it on a control; the input
-        box gets `extension` (None: nothing to look up)."""
+        box gets `extension` (None: nothing to look up), the output box `content` where given."""
         point = self.screen(*self.point_on(on))
         return self._act("drop %s on %s" % (os.path.basename(path), on),
                          lambda: drag_file(path, point, display=self.session.display.name),
-                         lambda: self.model.put_extension(extension))
+                         lambda: self.model.put_extension(extension, content))
 
-    def key_heard(self, key, update, listen_ms=600):
-        """A key (an xdotool key name) typed while listening for listen_ms as a screen reader
-        does, the model told by update(); returns what the program told of its live regions."""
+    def heard(self, what, perform, update, listen_ms=600):
+        """Something done while listening for listen_ms as a screen reader does, the model told
+        by update(); returns what the program told of its live regions."""
         events = []
 
-        def perform():
+        def listened():
             self.inspector.start_hearing(listen_ms, self.pid)
-            self.pointer.key(key)
+            perform()
             events.extend(self.inspector.end_hearing(listen_ms))
-        self._act("%s, listened to" % key, perform, update)
+        self._act("%s, listened to" % what, listened, update)
         return events
+
+    def key_heard(self, key, update):
+        """A key (an xdotool key name) typed, listened to."""
+        return self.heard(key, lambda: self.pointer.key(key), update)
+
+    def click_heard(self, name):
+        """A click on a control in its middle, listened to."""
+        x, y = self.point_on(name)
+        return self.heard("click " + name, lambda: self.pointer.click(*self.screen(x, y)),
+                          lambda: self.model.click(x, y))
 
     def wake(self):
         """Makes sure that the new window has the X keyboard focus before the first key, as a user

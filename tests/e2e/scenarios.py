@@ -3,8 +3,11 @@ listed in SCENARIOS in the order they run."""
 
 import collections
 import os
+import shutil
+import subprocess
 import tempfile
 import time
+import zipfile
 
 from drag import FileWatch
 from harness import Failure, HELP_CLASS, MAIN_CLASS, PLAIN_CLASS, SCREEN, SPLASH_CLASS, wait_until, WorkArea
@@ -378,84 +381,140 @@ def windows_path(path):
     return "Z:" + path.replace("/", "\\")
 
 
-def untouched(watches):
-    """Fails if anything opened, read or changed one of the watched files."""
-    touched = {path: events for path, watch in watches.items()
-               for events in [watch.events(wait=0.1)] if events}
-    if touched:
-        raise Failure("files were touched: %r" % touched)
+# What the window says of a file whose content its name does not tell (model.finding's words).
+PNG = M.finding("PNG图片", "png", "可移植网络图形(PNG)图片，无损压缩，支持透明，画图、浏览器和各种看图软件都能打开")
+GIF = M.finding("GIF图片", "gif")
+TEXT = M.finding("文本文件", "txt")
+ZIP = M.finding("ZIP压缩文件", "zip")
+DOCX = M.finding("Word文档", "docx", "Microsoft Word 2007及以后版本的文档，实为ZIP压缩的XML文件，用Word或WPS打开")
+PROGRAM = M.finding("Windows程序", "exe", program=True)
 
 
-# A file (a folder: ending in "/") dragged from another program and dropped on a control, and
-# what the input box gets: the catalogue's spelling, else lower case, whole beyond the box's
-# limit; None: nothing to look up. A drop on the panel view goes back to the lookup view.
-DROPS = [("PHOTO.JPG", "Text2", "jpg"), ("README", "Text1", None), ("album/", "Text2", None),
-         ("clip.MPEG", "guan", "MPEG"), ("notes.Tavrix", "Text2", "tavrix")]
+class Samples:
+    """Real files in a folder of their own, made by the programs that make them and named rightly,
+    without an extension and wrongly; a program named as a picture, a folder named as an archive,
+    and a pipe named as a picture (whatever opens it would wait for a writer). Each is seen to be
+    as it was afterwards: its bytes and times, and nothing opened the pipe."""
+
+    def __init__(self, session, prefix):
+        self.folder = tempfile.mkdtemp(prefix=prefix)
+        made = lambda *command: subprocess.run(command, cwd=self.folder, check=True)
+        made("convert", "-size", "8x8", "xc:red", "photo.png")
+        made("convert", "-size", "8x8", "xc:blue", "PHOTO.JPG")
+        made("convert", "-size", "8x8", "xc:green", "clip.gif")
+        with open(self.path("notes.txt"), "w") as notes:
+            notes.write("天气很好\n")
+        made("zip", "-q", "archive.zip", "notes.txt")
+        made("tar", "cf", "backup.tar", "notes.txt")
+        with zipfile.ZipFile(self.path("report.docx"), "w") as docx:  # as another suite orders it
+            for name in ("_rels/.rels", "word/document.xml", "[Content_Types].xml"):
+                docx.writestr(name, "<x/>")
+        for made_as, named in (("photo.png", "picture"), ("clip.gif", "clip.jpg"), ("archive.zip", "archive"),
+                               ("notes.txt", "README"), ("notes.txt", "notes.Tavrix")):
+            shutil.copy(self.path(made_as), self.path(named))
+        shutil.copy(session.exe("inspector"), self.path("照片.jpg"))
+        os.mkdir(self.path("x.zip"))
+        os.mkfifo(self.path("x.jpg"))
+        self.pipe = FileWatch(self.path("x.jpg"))
+        self.files = {}  # their bytes, read before their times are set: reading may set one
+        for name in os.listdir(self.folder):
+            if os.path.isfile(self.path(name)):
+                self.files[name] = self.bytes(name)
+                os.utime(self.path(name), (self.TIME, self.TIME))
+
+    TIME = 1_000_000_000  # whole seconds, which the system keeps exactly
+
+    def path(self, name):
+        return os.path.join(self.folder, name)
+
+    def bytes(self, name):
+        with open(self.path(name), "rb") as file:
+            return file.read()
+
+    def untouched(self):
+        """Their times first, then their bytes."""
+        times = {name: (status.st_mtime_ns, status.st_atime_ns) for name in self.files
+                 for status in [os.stat(self.path(name))]}
+        changed = [name for name, data in self.files.items()
+                   if times[name] != (self.TIME * 10**9,) * 2 or self.bytes(name) != data]
+        opened = self.pipe.events(wait=0.1)
+        if changed or opened:
+            raise Failure("files were changed: %r; the pipe was %r" % (changed, opened))
+
+    def close(self):
+        self.pipe.close()
+        shutil.rmtree(self.folder)
+
+
+# A file (a folder: ending in "/") dragged from another program and dropped on a control, what the
+# input box gets (the catalogue's spelling, else lower case; None: nothing to look up), and what
+# the output box says of its content (None: the lookup's own answer). A drop on the panel view
+# goes back to the lookup view.
+DROPS = [("PHOTO.JPG", "Text2", "jpg", None), ("photo.png", "Text1", "png", PNG), ("picture", "Text2", "png", PNG),
+         ("clip.jpg", "Text2", "jpg", GIF), ("README", "guan", "txt", TEXT), ("notes.Tavrix", "Text2", "tavrix", TEXT),
+         ("archive", "Text2", "zip", ZIP), ("backup.tar", "Text2", "tar", None), ("report.docx", "Text2", "docx", DOCX),
+         ("照片.jpg", "Text2", "jpg", PROGRAM), ("x.zip/", "Text2", None, None), ("x.jpg", "Text2", "jpg", None)]
 
 
 def scenario_drop(session):
-    """Files dragged from another program onto either view; the files themselves are never
-    touched, and the window answers keys afterwards."""
-    with tempfile.TemporaryDirectory(prefix="tavrix drop ") as folder:
-        watches = {}
-        for name, _, _ in DROPS:
-            path = os.path.join(folder, name.rstrip("/"))
-            if name.endswith("/"):
-                os.mkdir(path)
-            else:
-                with open(path, "w") as file:
-                    file.write("the name is all that counts")
-            watches[path] = FileWatch(path)
-        try:
-            tavrix = MainProgram(session)
-            tavrix.wake()
-            for name, on, extension in DROPS:
-                if on == "guan" and not tavrix.model.panel_view:
-                    tavrix.click("Command6")
-                tavrix.drop(os.path.join(folder, name.rstrip("/")), on, extension)
-            tavrix.input("zip")  # the window still answers
-            untouched(watches)
-        finally:
-            for watch in watches.values():
-                watch.close()
+    """Files dragged from another program onto either view, read for what they hold where they are
+    plain files; the files stay as they were, and the window answers keys afterwards."""
+    files = Samples(session, "tavrix drop ")
+    try:
+        tavrix = MainProgram(session)
+        tavrix.wake()
+        for name, on, extension, content in DROPS:
+            if on == "guan" and not tavrix.model.panel_view:
+                tavrix.click("Command6")
+            tavrix.drop(files.path(name.rstrip("/")), on, extension, content)
+        tavrix.input("zip")  # the window still answers
+        files.untouched()
+    finally:
+        files.close()
 
 
-def command_lines(photo):
+def command_lines(files):
     """Each start as Windows would make it (Wine quotes an argument that holds a blank, as "Open
-    with" does): the arguments, and what the input box then holds (None: the prompt)."""
+    with" does): the arguments, what the input box then holds (None: the prompt) and what the
+    output box says of the file's content (None: the lookup's answer)."""
     deep = "\\\\?\\C:\\" + "\\".join("folder%02d" % n for n in range(30)) + "\\report.pdf"
+    named = lambda name: windows_path(files.path(name))
     return [
-        ([windows_path(photo)], "jpg"), (["jpg"], "jpg"), ([".jpg"], "jpg"), (["MPEG"], "MPEG"),
-        (["mpeg"], "MPEG"), ([], None), (["a" * 29996 + ".zip"], "zip"), ([deep], "pdf"),
-        (["\\\\server\\share\\a.doc"], "doc"), (["\\\\server\\share"], None), (["CON"], "con"),
-        (["x."], None), ([""], None), (["a.b.c."], None), (["file.txt:stream"], "txt"),
-        (["photo\u202egpj.exe"], "exe"),  # shown as "photoexe.jpg"
-        (["\U0001F4F7 photo.doc"], "doc"), (["x.jpg\u0301"], "jpg\u0301"),
-        ([windows_path(photo), "mpeg", "zip"], "jpg"),
+        ([named("PHOTO.JPG")], "jpg", None), ([named("picture")], "png", PNG), ([named("照片.jpg")], "jpg", PROGRAM),
+        ([named("x.jpg")], "jpg", None), ([named("x.zip")], None, None), ([named("x.zip") + "\\"], None, None),
+        (["jpg"], "jpg", None), ([".jpg"], "jpg", None), (["MPEG"], "MPEG", None), (["mpeg"], "MPEG", None),
+        ([], None, None), (["a" * 29996 + ".zip"], "zip", None), ([deep], "pdf", None),
+        (["\\\\server\\share\\a.doc"], "doc", None), (["\\\\server\\share"], None, None), (["CON"], "con", None),
+        (["x."], None, None), ([""], None, None), (["a.b.c."], "c", None), (["x.jpg  "], "jpg", None),
+        (["file.txt:stream"], "txt", None), (["photo\u202egpj.exe"], "exe", None),  # shown as "photoexe.jpg"
+        (["\U0001F4F7 photo.doc"], "doc", None), (["x.jpg\u0301"], "jpg\u0301", None),
+        ([named("PHOTO.JPG"), "mpeg", "zip"], "jpg", None),
     ]
 
 
 def scenario_command_line(session):
-    """Started by "Open with", "Send To" or by hand: every start comes up with the extension and
-    its description, or as always; each window then answers a key; the named file is never
-    touched."""
-    with tempfile.TemporaryDirectory(prefix="tavrix open with ") as folder:
-        photo = os.path.join(folder, "PHOTO.JPG")
-        with open(photo, "w") as file:
-            file.write("the name is all that counts")
-        watch = FileWatch(photo)
-        try:
-            for args, extension in command_lines(photo):
-                try:
-                    tavrix = MainProgram(session, args, extension)
-                    tavrix.wake()
-                    tavrix.input("z")
-                except Failure as failure:
-                    raise Failure("started with %r: %s" % ([a[:60] for a in args], failure))
-                session.end_processes()
-            untouched({photo: watch})
-        finally:
-            watch.close()
+    """Started by "Open with", "Send To", by hand, or unquoted from a folder whose name has a blank:
+    every start comes up with the extension and what the file holds, or as always; each window
+    then answers a key; the named files stay as they were."""
+    files = Samples(session, "tavrix open with ")
+    program = files.path("my tools")
+    os.mkdir(program)
+    shutil.copy(session.exe("Tavrix"), program)
+    exe = windows_path(os.path.join(program, "Tavrix.exe"))
+    unquoted = (exe, '%s "%s"' % (exe, windows_path(files.path("archive"))))
+    try:
+        for args, extension, content in command_lines(files) + [(unquoted, "zip", ZIP)]:
+            try:
+                line = args if isinstance(args, tuple) else None
+                tavrix = MainProgram(session, () if line else args, extension, content, line=line)
+                tavrix.wake()
+                tavrix.input("z")
+            except Failure as failure:
+                raise Failure("started with %r: %s" % (line or [a[:60] for a in args], failure))
+            session.end_processes()
+        files.untouched()
+    finally:
+        files.close()
 
 
 # ---- the output box as a screen reader hears it ----------------------------------------------------
@@ -480,6 +539,12 @@ def scenario_live_region(session):
             raise Failure("%s into %r: screen readers were told %r, expected %d event(s) for the "
                           "output box %s holding %r"
                           % (key, m.text1, events, len(wanted), output["hwnd"], wanted[:1]))
+    # "没有显示" with the input in capitals writes the hint, then the lookup its answer: heard once.
+    tavrix.input("JPG")
+    events = tavrix.click_heard("Command2")
+    if [(e["hwnd"], m.text2 in (e.get("value"), e.get("name"))) for e in events] != [(output["hwnd"], True)]:
+        raise Failure("没有显示 with JPG: screen readers were told %r, expected one event for the output box "
+                      "holding the description of jpg" % events)
 
 
 # ---- where the windows open, with a panel docked at an edge of the screen --------------------------
