@@ -2,8 +2,9 @@
 // until the output box holds its final text (the edit, the change notification, the walk over
 // the whole catalogue and every write of the output box). Painting comes later and is not counted.
 //
-// Beside it, the cost of a file dropped on the window: from WM_DROPFILES reaching the window until
-// the output box holds the description of the file's extension (each drop changes it).
+// Beside it, the cost of a file of this machine dropped on the window and read for what it holds:
+// from WM_DROPFILES reaching the window until the output box holds what the window says of the
+// file (each drop changes it).
 //
 // keystroke_bench [keystrokes]  prints one line of JSON: count, median, p99, max and mean in
 // microseconds, and how many keys changed the output box; the median of those that changed it. Each keystroke is checked afterwards
@@ -25,12 +26,15 @@
 
 #include "bench/same_job.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/content.h"
+#include "catalogue/file_name.h"
 #include "main-window/main_window.h"
 #include "win/message_loop.h"
 #include "win/window_text.h"
 
 namespace {
 
+using namespace std::string_view_literals;
 using tavrix::界面;
 
 // Typed and erased again, round after round: hits early and late in the catalogue, a repeated
@@ -178,30 +182,82 @@ HDROP DropOf(std::wstring_view name) {
     return static_cast<HDROP>(memory);
 }
 
-// Files dropped one after another, each a different extension from the last; false if the output
-// box then disagrees with the lookup of the input box.
-bool Drop(HWND window, HWND input, HWND output, long count, std::vector<double>& micros) {
-    constexpr std::wstring_view kNames[] = {L"Z:\\tmp\\PHOTO.JPG", L"Z:\\tmp\\archive.tar.gz",
-                                            L"Z:\\tmp\\clip.mpeg", L"Z:\\tmp\\setup.vxd",
-                                            L"Z:\\tmp\\report.doc", L"Z:\\tmp\\odd.qqq"};
+// Files of this machine, each read for what it holds: a picture named rightly, a picture named as
+// another, a text without an extension, a text named as a document, a file whose content tells
+// nothing; one after another, each shows something else than the last.
+struct Sample {
+    const wchar_t* name;
+    std::string_view bytes;
+};
+constexpr Sample kSamples[] = {
+    {L"photo.png", "\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\x08\0\0\0\x08\x08\x02\0\0\0"sv},
+    {L"PHOTO.JPG", "\xFF\xD8\xFF\xE0\0\x10JFIF\0\x01\x01\0\0\x01\0\x01\0\0"sv},
+    {L"notes", "a plain text\r\n"sv},
+    {L"clip.mpeg", "GIF89a\x01\0\x01\0\0\0\0,\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0;"sv},
+    {L"report.doc", "a plain text named as a document\r\n"sv},
+    {L"setup.vxd", "\x01\x02\x03\x04"sv},
+};
+
+// A sample's bytes, as the catalogue reads what a file holds.
+struct InMemory final : tavrix::FileBytes {
+    std::string_view bytes;
+    std::uint64_t Size() const override { return bytes.size(); }
+    std::size_t Read(std::uint64_t offset, std::span<std::uint8_t> into) override {
+        const std::size_t count =
+            offset < bytes.size() ? std::min<std::size_t>(into.size(), bytes.size() - static_cast<std::size_t>(offset)) : 0;
+        std::copy_n(bytes.begin() + offset, count, into.begin());
+        return count;
+    }
+};
+
+// What the output box must say of a sample: what its content tells, else the lookup's answer.
+std::wstring ShownFor(const Sample& sample) {
+    InMemory file;
+    file.bytes = sample.bytes;
+    const std::wstring name = sample.name;
+    const tavrix::HandedOver handed = tavrix::WhatTheFileIs(tavrix::ExtensionOfFileName(Utf16(name)),
+                                                            tavrix::IdentifyContent(file));
+    std::u16string key(tavrix::CatalogueSpelling(handed.input));
+    const std::u16string_view shown = handed.shown.empty() ? tavrix::FindDescription(key.empty() ? handed.input : key)
+                                                           : std::u16string_view(handed.shown);
+    return {shown.begin(), shown.end()};
+}
+
+// The samples dropped one after another; false if the output box then says anything else.
+bool Drop(HWND window, HWND output, const std::wstring& folder, long count, std::vector<double>& micros) {
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     for (long i = 0; i < count; ++i) {
+        const Sample& sample = kSamples[static_cast<size_t>(i) % std::size(kSamples)];
         MSG message{};
         message.hwnd = window;
         message.message = WM_DROPFILES;
-        message.wParam = reinterpret_cast<WPARAM>(DropOf(kNames[static_cast<size_t>(i) % std::size(kNames)]));
+        message.wParam = reinterpret_cast<WPARAM>(DropOf(folder + sample.name));
         message.time = GetTickCount();
         QueryPerformanceCounter(&start);
         tavrix::win::HandleQueuedMessage(message);
         QueryPerformanceCounter(&end);
         micros.push_back(static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 /
                          static_cast<double>(frequency.QuadPart));
-        const std::wstring text = tavrix::win::WindowText(output);
-        if (Utf16(text) != tavrix::FindDescription(Utf16(tavrix::win::WindowText(input)))) return false;
+        if (tavrix::win::WindowText(output) != ShownFor(sample)) return false;
         if (i % 16 == 0) Pump();
     }
     return true;
+}
+
+// The samples written into a folder of their own; its path, with a separator at its end.
+std::wstring WriteSamples() {
+    wchar_t temporary[MAX_PATH];
+    GetTempPathW(MAX_PATH, temporary);
+    const std::wstring folder = std::wstring(temporary) + L"tavrix-drop-bench\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (const Sample& sample : kSamples) {
+        HANDLE file = CreateFileW((folder + sample.name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, sample.bytes.data(), static_cast<DWORD>(sample.bytes.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    return folder;
 }
 
 }  // namespace
@@ -233,10 +289,11 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     // The first drop loads the shell, which tells the dropped names: it is not counted.
+    const std::wstring folder = WriteSamples();
     std::vector<double> drops;
-    if (!Drop(window.Handle(), input, window.Control(界面::Text2), 1, drops) ||
-        !Drop(window.Handle(), input, window.Control(界面::Text2), wanted / 20, drops = {})) {
-        std::fprintf(stderr, "a drop left the output box disagreeing with the lookup\n");
+    if (!Drop(window.Handle(), window.Control(界面::Text2), folder, 1, drops) ||
+        !Drop(window.Handle(), window.Control(界面::Text2), folder, wanted / 20, drops = {})) {
+        std::fprintf(stderr, "a drop left the output box saying something else than the file's content tells\n");
         return 1;
     }
     std::sort(drops.begin(), drops.end());
