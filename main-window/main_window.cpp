@@ -253,13 +253,17 @@ void 界面::ReleaseFromTop() {
     SetVisible(Command14, false);
 }
 
-// The hint, then the input in lower case. When lower-casing changes the input, the lookup replaces
-// the hint; when it does not, the write is no change and the hint stays.
+// The hint, then the input in lower case. When lower-casing changes the input, the lookup's answer
+// replaces the hint at once: the output box is written that once, so that a screen reader hears
+// each change of it once. When it does not, writing the input is no change and the hint stays.
 void 界面::ShowNotShownHint() {
-    SetText(Text2, kNotShownHint);
-    std::wstring input = Text(Text1);
-    if (!input.empty()) CharLowerBuffW(input.data(), static_cast<DWORD>(input.size()));
-    SetText(Text1, input);
+    const std::wstring input = Text(Text1);
+    std::wstring lower = input;
+    if (!lower.empty()) CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+    if (lower == input)
+        SetText(Text2, kNotShownHint);
+    else
+        SetText(Text1, lower);
 }
 
 void 界面::OpenBlogPage() { OpenWebPage(Handle(), TAVRIX_MAKER_BLOG_PAGE); }

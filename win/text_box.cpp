@@ -7,8 +7,6 @@
 namespace tavrix::win {
 namespace {
 
-// Posted to a live region by its first change in a handler: the change is told when it arrives.
-constexpr UINT kTellChange = WM_APP + 0x2F1;
 // EVENT_OBJECT_LIVEREGIONCHANGED, which the headers give from Windows 8 on; older systems pass it by.
 constexpr DWORD kLiveRegionChanged = 0x8019;
 
@@ -43,16 +41,11 @@ TextBox::TextBox(HWND parent, int id, const RECT& bounds, const wchar_t* text, D
 std::wstring TextBox::Text() const { return WindowText(Handle()); }
 
 void TextBox::SetText(std::wstring_view text) {
-    std::wstring before = Text();
-    if (before == text) return;
+    if (Text() == text) return;
     Window::SetText(text);
-    if (liveRegion_ && !telling_) {
-        telling_ = true;
-        toldText_ = std::move(before);
-        PostMessageW(Handle(), kTellChange, 0, 0);
-    }
     SendMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), EN_CHANGE),
                  reinterpret_cast<LPARAM>(Handle()));
+    if (liveRegion_) NotifyWinEvent(kLiveRegionChanged, Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 void TextBox::TypeOver(std::wstring_view text) {
@@ -68,11 +61,6 @@ void TextBox::TypeOver(std::wstring_view text) {
 LRESULT TextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool limited = maxLength_ > 0;
     switch (message) {
-    case kTellChange:
-        telling_ = false;
-        if (Text() != toldText_) NotifyWinEvent(kLiveRegionChanged, Handle(), OBJID_CLIENT, CHILDID_SELF);
-        toldText_.clear();
-        return 0;
     case WM_CHAR:
         // A pair typed into the last free unit: neither half goes in.
         if (limited && IS_HIGH_SURROGATE(static_cast<wchar_t>(wParam)) && Room() == 1) {

@@ -5,9 +5,7 @@
 // - A write of the text that the box already holds is no change, and notifies nothing.
 // - The most a user can put in, by typing or pasting, counts UTF-16 units, but a character made of
 //   two units (a surrogate pair) that meets the limit is left out whole, never cut in half.
-// - A screen reader hears it by its name; its text is what it holds. A live region's change is
-//   told once, with its final text, once the handler that wrote it has returned, and not at all
-//   where the handler left the text as it found it.
+// - A screen reader hears it by its name; its text is what it holds.
 
 #include <windows.h>
 
@@ -48,8 +46,6 @@ private:
     bool droppingPair_ = false;
     bool liveRegion_;
     bool marked_ = false;  // a live region is marked when a screen reader first asks for it
-    bool telling_ = false;  // a change is to be told; the text it changed from:
-    std::wstring toldText_;
 };
 
 }  // namespace tavrix::win
