@@ -393,9 +393,13 @@ class PlainWindow:
         session.processes.append(self.process)
 
     def wait_shown(self):
+        """Until it is on the screen and active, as a person sees it before the next click: a click
+        on another window while its activation is still under way would go astray."""
         if not self.session.inspector.watch(10000, PLAIN_CLASS)[PLAIN_CLASS]:
             raise Failure("the plain window did not appear")
         tree = self.session.inspector.tree(PLAIN_CLASS)
+        wait_until(lambda: self.session.inspector.stacking()[1] == tree["hwnd"],
+                   what="the plain window active")
         left, top, right, bottom = tree["client_screen"]
         self.point = ((left + right) // 2, (top + min(bottom, SCREEN[1])) // 2)
 

@@ -137,7 +137,7 @@ def scenario_topmost(session, tavrix):
         # An ordinary window over the lower right part of the main window.
         plain = PlainWindow(session, 600, 400)
         plain_rect = (600, 400, 920, 600)
-        tavrix.elsewhere("a plain window opens", lambda: session.inspector.watch(10000, PLAIN_CLASS))
+        tavrix.elsewhere("a plain window opens", plain.wait_shown)
         wait_until(lambda: _stacking(session, PLAIN_CLASS, MAIN_CLASS), what="the plain window on top")
         tavrix.click("Command13")  # 总在最上面
         wait_until(lambda: _stacking(session, MAIN_CLASS, PLAIN_CLASS), what="the main window on top")
