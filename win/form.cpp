@@ -182,18 +182,17 @@ void Form::SetVisible(int id, bool shown) {
     if (shown && focus_) focus_->OnShown();
 }
 
-// A window that grows stays wholly on the screen: on a small screen at a high DPI the wider view
-// would otherwise put its right part, with its buttons, beyond the edge.
+// What a window adds when it widens lies on the screen: on a small screen at a high DPI the wider
+// view would otherwise put its right part, with its buttons, beyond the edge.
 void Form::SetOuterWidth(int twips) {
     RECT outer;
     Check(GetWindowRect(Handle(), &outer) != FALSE, L"读取窗口位置");
     const int width = Pixels(twips);
-    const int left = width > outer.right - outer.left
-                         ? PlaceOnScreen(ScreenOf(Handle()), {outer.left, outer.top}, width,
-                                         outer.bottom - outer.top).x
-                         : outer.left;
-    Check(SetWindowPos(Handle(), nullptr, left, outer.top, width, outer.bottom - outer.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE | (left == outer.left ? SWP_NOMOVE : 0)) != FALSE,
+    const Place place =
+        Widened(ScreenOf(Handle()).work, {outer.left, outer.top, outer.right, outer.bottom}, width);
+    const bool moved = place.x != outer.left || place.y != outer.top;
+    Check(SetWindowPos(Handle(), nullptr, place.x, place.y, width, outer.bottom - outer.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE | (moved ? 0 : SWP_NOMOVE)) != FALSE,
           L"设置窗口宽度");
 }
 

@@ -9,6 +9,10 @@ namespace {
 const wchar_t kProgramEndClass[] = L"ProgramEnd";
 constexpr UINT kWindowClosed = WM_APP + 0x2F0;
 
+// Set once the last window has gone. The WM_QUIT posted then may never reach the program's loop:
+// a modal loop running at that moment (the system's move loop) takes it for its own end.
+bool g_ending = false;
+
 BOOL CALLBACK CountOurWindow(HWND hwnd, LPARAM count) {
     return Guarded<BOOL>(FALSE, [&] {
         if (Window::FromHandle(hwnd) && IsWindow(hwnd)) ++*reinterpret_cast<int*>(count);
@@ -25,7 +29,10 @@ bool AnyWindowLeft() {
 LRESULT CALLBACK EndWhenLastWindowClosed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return Guarded<LRESULT>(0, [&] {
         if (message != kWindowClosed) return DefWindowProcW(hwnd, message, wParam, lParam);
-        if (!AnyWindowLeft()) PostQuitMessage(0);
+        if (!AnyWindowLeft()) {
+            g_ending = true;
+            PostQuitMessage(0);
+        }
         return LRESULT{0};
     });
 }
@@ -65,12 +72,13 @@ void HandleQueuedMessage(MSG& message) {
 
 int RunMessageLoop() {
     MSG message;
-    for (;;) {
+    while (!g_ending) {
         const BOOL result = GetMessageW(&message, nullptr, 0, 0);
         if (result == 0) return static_cast<int>(message.wParam);
         if (result == -1) ThrowLastError(L"读取消息");
         HandleQueuedMessage(message);
     }
+    return 0;
 }
 
 }  // namespace tavrix::win

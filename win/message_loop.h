@@ -11,7 +11,7 @@ namespace tavrix::win {
 // first, then it is translated and dispatched. Tests drive windows through it too.
 void HandleQueuedMessage(MSG& message);
 
-// Runs until WM_QUIT; returns its exit code.
+// Runs until WM_QUIT, or until the last window has gone; returns the exit code.
 int RunMessageLoop();
 
 // For the window layer: called once a top-level window is on the screen (throws if the program

@@ -1,5 +1,5 @@
 #pragma once
-// Where a window opens, and where it goes when it grows: pure arithmetic on rectangles, tested
+// Where a window opens, and where it goes when it widens: pure arithmetic on rectangles, tested
 // natively.
 
 namespace tavrix::win {
@@ -47,6 +47,20 @@ constexpr Place PlaceOnScreen(const Screen& screen, Place wished, int width, int
 // Where a window opens: centred in the work area, and kept on the screen.
 constexpr Place OpeningPlace(const Screen& screen, int width, int height) {
     return PlaceOnScreen(screen, CentreOf(screen.work, width, height), width, height);
+}
+
+// Where a window goes when it widens to `width`, its right edge moving out: up and left just as
+// far as puts the part it adds wholly inside the work area, on each axis where that part fits
+// there, and as far as brings that part's top or left edge to the work area's where it does not.
+// Never right or down: a window dragged partly off the screen stays where it was put.
+constexpr Place Widened(const Area& work, const Area& window, int width) {
+    auto back = [](int low, int high, int work_low, int work_high) {
+        const int past = high - low <= work_high - work_low ? high - work_high : low - work_low;
+        return past > 0 ? past : 0;
+    };
+    if (width <= window.right - window.left) return {window.left, window.top};
+    return {window.left - back(window.right, window.left + width, work.left, work.right),
+            window.top - back(window.top, window.bottom, work.top, work.bottom)};
 }
 
 }  // namespace tavrix::win

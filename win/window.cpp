@@ -1,13 +1,29 @@
 #include "win/window.h"
 
+#include <set>
 #include <string>
 
 #include "win/error.h"
 #include "win/message_loop.h"
 
 namespace tavrix::win {
+namespace {
 
-Window::~Window() { DestroyHandle(); }
+// Every Window object alive (the programs are single-threaded): a window's GWLP_USERDATA is
+// trusted when it names one of them, whatever procedure another component has put before ours.
+std::set<const Window*>& Ours() {
+    static std::set<const Window*> ours;
+    return ours;
+}
+
+}  // namespace
+
+Window::Window() { Ours().insert(this); }
+
+Window::~Window() {
+    DestroyHandle();
+    Ours().erase(this);
+}
 
 void Window::Attach(HWND hwnd) noexcept {
     hwnd_ = hwnd;
@@ -30,9 +46,9 @@ void Window::DestroyHandle() noexcept {
 }
 
 Window* Window::FromHandle(HWND hwnd) noexcept {
-    if (!hwnd || reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) != &Window::Procedure)
-        return nullptr;
-    return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!hwnd) return nullptr;
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return self && Ours().count(self) && self->hwnd_ == hwnd ? self : nullptr;
 }
 
 void Window::SetText(std::wstring_view text) {

@@ -13,14 +13,15 @@ namespace tavrix::win {
 
 class Window {
 public:
-    Window() = default;
+    Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
     virtual ~Window();  // the window goes with its object
 
     HWND Handle() const noexcept { return hwnd_; }
 
-    // The object behind one of our windows, or nullptr for any other window. Read from the window
+    // The object behind one of our windows, or nullptr for any other window, whatever procedure
+    // the window has now: another component may subclass it after us. Read from the window
     // itself, with no round trip to the Wine server (a window property would cost one).
     static Window* FromHandle(HWND hwnd) noexcept;
 

@@ -192,6 +192,20 @@ def place_on_screen(work, monitor, wished, size):
                  for i in (0, 1))
 
 
+def widened(work, rect, width):
+    """Where a window at `rect` goes as it widens to `width`: the strip it adds (from its right
+    edge out, as tall as the window) comes onto the work area. On each axis the window goes back,
+    up or left, by as much of the strip as sticks out past the far edge, or, where the strip is
+    larger than the work area, past the near one; never right or down."""
+    strip = (rect[2], rect[1], rect[0] + width, rect[3])
+
+    def back(i):
+        if strip[i + 2] - strip[i] <= work[i + 2] - work[i]:
+            return max(strip[i + 2] - work[i + 2], 0)
+        return max(strip[i] - work[i], 0)
+    return (rect[0] - back(0), rect[1] - back(1))
+
+
 def opening_place(work, monitor, size):
     """Where a window opens: centred in the work area, then kept on the screen."""
     centre = tuple(work[i] + int((work[i + 2] - work[i] - size[i]) / 2) for i in (0, 1))
@@ -475,10 +489,12 @@ class MainWindow(WindowModel):
         self.set_shown("Text2", False)
         self.set_shown("Command6", False)
         self.set_shown("Command10", True)
+        lookup = self.window_rect()
         self.panel_view = True
-        # Grown, the window stays on the screen as an opening window does: it moves left just
-        # enough (at 144 DPI on 1024 wide, or beside a panel docked on the left).
-        self.position = (self.place_on_screen()[0], self.position[1])
+        # Its right column comes onto the work area (at 144 DPI on 1024 wide, beside a panel
+        # docked on the left, or dragged towards an edge).
+        work = self.work or (0, 0) + tuple(self.screen)
+        self.position = widened(work, lookup, self.outer_size()[0])
         self.set_shown("Command16", False)
         self.set_shown("Command2", False)
         self.set_shown("guan", True)
@@ -489,10 +505,6 @@ class MainWindow(WindowModel):
         self.work = work
         monitor = (0, 0) + tuple(self.screen)
         self.position = opening_place(work, monitor, self.outer_size())
-
-    def place_on_screen(self):
-        monitor = (0, 0) + tuple(self.screen)
-        return place_on_screen(self.work or monitor, monitor, self.position, self.outer_size())
 
     def put_extension(self, text, content=None):
         """A file's extension handed to the window, dropped on it or named on its command line:

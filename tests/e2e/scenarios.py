@@ -195,6 +195,20 @@ def scenario_close_in_panel_view(session):
     tavrix.expect_exit("the close picture of the panel view")
 
 
+def scenario_alt_f4(session):
+    """Alt+F4 ends the program, and so it does while a mouse button is held on the title strip:
+    the left button runs the system's move loop, the right one the window's own capture."""
+    for button in (None, 1, 3):
+        tavrix = MainProgram(session)
+        tavrix.wake()
+        x, y = tavrix.screen(*tavrix.point_on("Image1"))
+        press = ["mousedown", button, "sleep", "0.3"] if button else []
+        release = ["sleep", "0.3", "mouseup", button] if button else []
+        tavrix.pointer.xdotool("mousemove", x, y, *press, "key", "alt+F4", *release)
+        tavrix.expect_exit("Alt+F4" + (" during a press of button %d on the title strip" % button
+                                       if button else ""))
+
+
 def scenario_help(session):
     """Every question button, the same one twice and after typing; then 退出."""
     helper = HelpProgram(session)
@@ -603,6 +617,7 @@ SCENARIOS = [
     ("start, typical event, every button, drag, topmost, 退出", scenario_start_typical_event_and_buttons),
     ("close picture in the lookup view", scenario_close_in_lookup_view),
     ("close picture in the panel view", scenario_close_in_panel_view),
+    ("Alt+F4, also during a press on the title strip", scenario_alt_f4),
     ("tips: a click on whatever a tip covers lands", scenario_tips),
     ("help: every answer, 退出", scenario_help),
     ("help: the close box", scenario_help_close_box),

@@ -102,7 +102,7 @@ TEST_F(MainWindowCommands, ViewsAndPanelsWalkedThroughInFull) {
 // On a small screen at a high DPI (144 on 1024 x 768) the panel view would reach beyond the right
 // edge, with its close picture and right-hand column: the window moves left just enough. Where it
 // fits, nothing moves, and going back to the narrower view moves nothing either.
-TEST_F(MainWindowCommands, TheWideViewStaysOnTheScreen) {
+TEST_F(MainWindowCommands, TheWideViewsRightColumnComesOntoTheScreen) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(Hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor));
@@ -123,6 +123,15 @@ TEST_F(MainWindowCommands, TheWideViewStaysOnTheScreen) {
     GetWindowRect(Hwnd(), &back);
     EXPECT_EQ(back.left, panel.left);
     EXPECT_EQ(back.right - back.left, Px(kLookupWidth));
+
+    // Dragged partly off on the left and hanging below the bottom: up just enough, never right.
+    const int height = back.bottom - back.top;
+    SetWindowPos(Hwnd(), nullptr, work.left - 40, work.bottom - height + 60, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Press(W::Command6);
+    GetWindowRect(Hwnd(), &panel);
+    EXPECT_EQ(panel.left, work.left - 40);
+    EXPECT_EQ(panel.bottom, work.bottom);
 }
 
 TEST_F(MainWindowCommands, ThereAndBackKeepsBothTexts) {

@@ -99,6 +99,27 @@ TEST_F(MainWindowLookup, AtMostSixCharactersTypedOrPasted) {
     EXPECT_EQ(Text(W::Text2), DescriptionOf(u"zip"));
 }
 
+// Another component (an input method, an accessibility add-in) may subclass the input box after
+// the window has made it: the box keeps its rules and its lookup behind the other procedure.
+WNDPROC g_theirsBefore = nullptr;
+int g_theirsHeard = 0;
+LRESULT CALLBACK Theirs(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CHAR) ++g_theirsHeard;
+    return CallWindowProcW(g_theirsBefore, hwnd, message, wParam, lParam);
+}
+
+TEST_F(MainWindowLookup, TheInputBoxWorksBehindAnotherComponentsProcedure) {
+    ClearInput();
+    g_theirsBefore = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(Control(W::Text1), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Theirs)));
+    ASSERT_NE(g_theirsBefore, nullptr);
+    EXPECT_EQ(SendMessageW(Control(W::Text1), EM_GETLIMITTEXT, 0, 0), 6);
+    Type(L"zip");
+    EXPECT_EQ(g_theirsHeard, 3);
+    EXPECT_EQ(Text(W::Text1), L"zip");
+    EXPECT_EQ(Text(W::Text2), DescriptionOf(u"zip"));
+}
+
 // The limit counts UTF-16 units; a character of two units that does not fit stays out whole.
 TEST_F(MainWindowLookup, TheLimitNeverSplitsACharacter) {
     const std::wstring face = L"\xD83D\xDE00";  // U+1F600, two units
