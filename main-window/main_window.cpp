@@ -52,8 +52,7 @@ std::u16string_view AsUtf16(std::wstring_view text) {
 
 // The name of the first file of a drop; the shell that tells it loads with the first drop.
 std::wstring FirstDroppedName(HDROP drop) {
-    using Query = decltype(DragQueryFileW);
-    auto* query = win::SystemFunctionOf<Query>(L"shell32.dll", "DragQueryFileW");
+    auto query = win::SystemFunctionOf<decltype(&DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
     const UINT length = query ? query(drop, 0, nullptr, 0) : 0;
     std::wstring name(length, L'\0');
     if (length) query(drop, 0, name.data(), length + 1);  // its terminator where the string keeps one
@@ -84,8 +83,7 @@ private:
 // shell is loaded for it then, and COM, which it wants, started.
 void OpenWebPage(HWND owner, const wchar_t* address) {
     win::StartCom();
-    using ShellExecuteFunction = decltype(ShellExecuteW);
-    if (auto* open = win::SystemFunctionOf<ShellExecuteFunction>(L"shell32.dll", "ShellExecuteW"))
+    if (auto open = win::SystemFunctionOf<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW"))
         open(owner, L"open", address, L"", L"", SW_SHOWNORMAL);
 }
 
@@ -158,7 +156,7 @@ void 界面::OnDropFiles(HDROP drop) {
     struct Finish {  // the system's record of the drop goes, whatever happens
         HDROP drop;
         ~Finish() {
-            if (auto* finish = win::SystemFunctionOf<decltype(DragFinish)>(L"shell32.dll", "DragFinish"))
+            if (auto finish = win::SystemFunctionOf<decltype(&DragFinish)>(L"shell32.dll", "DragFinish"))
                 finish(drop);
         }
     } finish{drop};
