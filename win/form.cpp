@@ -29,10 +29,9 @@ Form::Form(const FormDesign& design)
 
 Form::~Form() {
     // The window and its children go first, while the pictures, fonts and brushes they paint with
-    // are still there (a child hidden on its way out repaints its siblings); then the tips, which
-    // no window owns. The controls' own objects follow with the members.
+    // are still there (a child hidden on its way out repaints its siblings); then, with the
+    // members, the tips, which no window owns, and the controls' own objects.
     DestroyHandle();
-    tooltips_.Destroy();
 }
 
 void Form::Create() {
@@ -98,7 +97,10 @@ void Form::CreateControls() {
         const SettingsSpec* settings = SettingsOf(control.id);
         controls_[static_cast<size_t>(control.id)] =
             CreateControl(control, settings ? *settings : kNoSettings);
-        if (settings && settings->tooltip) tooltips_.Add(Control(control.id), settings->tooltip);
+        if (settings && settings->tooltip) {
+            if (!tooltips_) tooltips_.emplace();
+            tooltips_->Add(Control(control.id), settings->tooltip);
+        }
     }
     std::vector<HWND> tabOrder;
     for (int id : design_.tabOrder) tabOrder.push_back(Control(id));
@@ -198,7 +200,7 @@ void Form::SetOuterWidth(int twips) {
 }
 
 bool Form::PreTranslateMessage(MSG& message) {
-    tooltips_.Relay(message);
+    if (tooltips_) tooltips_->Relay(message);
     return focus_ && focus_->OnTabKey(message);
 }
 
@@ -254,7 +256,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (focus_) focus_->OnActivate(true);
         return 0;
     case WM_DESTROY:
-        tooltips_.Destroy();  // no window owns the tips, so none takes them along
+        tooltips_.reset();  // no window owns the tips, so none takes them along
         break;
     }
     return Window::HandleMessage(message, wParam, lParam);

@@ -36,7 +36,7 @@ public:
 
     HWND Control(int id) const;  // throws for an id the design does not have
     int Dpi() const noexcept { return dpi_; }
-    HWND Tooltips() const noexcept { return tooltips_.Handle(); }
+    HWND Tooltips() const noexcept { return tooltips_ ? tooltips_->Handle() : nullptr; }
 
     // Checked property access, by control id.
     std::wstring Text(int id) const;
@@ -88,7 +88,8 @@ private:
     std::vector<std::pair<FontSpec, Font>> fonts_;
     std::vector<std::pair<int, Bitmap>> pictures_;
     Colours colours_;
-    win::Tooltips tooltips_;
+    // Made with the first tip, gone with the window (WM_DESTROY).
+    std::optional<win::Tooltips> tooltips_;
     std::optional<Focus> focus_;
 };
 
