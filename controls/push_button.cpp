@@ -20,11 +20,11 @@ constexpr int kSkinBorder = 4;
 class PushButton : public win::Window {
 public:
     PushButton(HWND parent, const win::ButtonParts& parts)
-        : skin_(parts.skin), icon_(parts.icon), font_(parts.font),
+        : skin_(parts.skin), iconPicture_(parts.iconPicture), font_(parts.font),
           accessibleName_(parts.accessibleName ? parts.accessibleName : L"") {
         CreateHandle(0, L"BUTTON", parts.caption ? parts.caption : L"",
                      WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW |
-                         (parts.visible ? WS_VISIBLE : 0),
+                         (parts.shown ? WS_VISIBLE : 0),
                      parts.bounds, parent, parts.id);
         SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     }
@@ -81,7 +81,7 @@ private:
         const win::BufferedPaint buffer(item.hDC, area);
         const SkinFrame frame = FrameFor(item.itemState, hover_);
         DrawSkin(buffer.Dc(), area, frame);
-        DrawIcon(buffer.Dc(), area);
+        DrawIconPicture(buffer.Dc(), area);
         DrawCaption(buffer.Dc(), area, frame);
     }
 
@@ -116,13 +116,13 @@ private:
     }
 
     // The icon picture sits inside the skin's border at the left, cut off where the button ends.
-    void DrawIcon(HDC dc, const RECT& area) const {
-        const SIZE size = win::PictureSize(icon_);
+    void DrawIconPicture(HDC dc, const RECT& area) const {
+        const SIZE size = win::PictureSize(iconPicture_);
         const int inset = 2;
         const int width = std::min<int>(size.cx, area.right - area.left - 2 * inset);
         const int height = std::min<int>(size.cy, area.bottom - area.top - 2 * inset);
         if (width > 0 && height > 0)
-            win::DrawPicture(dc, icon_, {area.left + inset, area.top + inset, area.left + inset + width,
+            win::DrawPicture(dc, iconPicture_, {area.left + inset, area.top + inset, area.left + inset + width,
                                          area.top + inset + height});
     }
 
@@ -138,7 +138,7 @@ private:
     }
 
     HBITMAP skin_;
-    HBITMAP icon_;
+    HBITMAP iconPicture_;
     HFONT font_;
     std::wstring accessibleName_;
     bool hover_ = false;

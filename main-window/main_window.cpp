@@ -92,8 +92,8 @@ void OpenWebPage(HWND owner, const wchar_t* address) {
 界面::界面(std::wstring_view commandLine) : Form(kMainWindowDesign), commandLine_(commandLine) {}
 
 void 界面::Build() {
-    CreateForm(L"", WS_POPUP | WS_BORDER, WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, kClientWidth,
-               kClientHeight, win::LoadPackedBitmap(IDB_BACKGROUND));
+    CreateForm(L"", WS_POPUP | WS_BORDER, WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, kClientWidthTwips,
+               kClientHeightTwips, win::LoadPackedBitmap(IDB_BACKGROUND));
     TextBoxOf(Text1).onTextChanged = [this] { LookUpInput(); };
     OnLoad();
 }
@@ -145,7 +145,7 @@ LRESULT 界面::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void 界面::OnLoad() {
     SetText(Text1, kPrompt);  // a change of Text1: the lookup runs and finds nothing
     SetText(Text2, L"");
-    SetOuterWidth(kLookupViewWidth);
+    SetOuterWidthTwips(kLookupViewWidthTwips);
     const std::wstring program = ProgramPath();
     if (const auto argument = FirstArgument(AsUtf16(commandLine_), AsUtf16(program)))
         HandOver(*argument, ExtensionOfArgument(*argument), NamesAFile(*argument));
@@ -209,46 +209,46 @@ void 界面::LookUpInput() {
 }
 
 void 界面::ShowPanelView() {
-    SetVisible(Text1, false);
-    SetVisible(Text2, false);
-    SetVisible(Command6, false);
-    SetVisible(Command10, true);
-    SetOuterWidth(kPanelViewWidth);
-    SetVisible(Command16, false);
-    SetVisible(Command2, false);
-    SetVisible(guan, true);
+    SetShown(Text1, false);
+    SetShown(Text2, false);
+    SetShown(Command6, false);
+    SetShown(Command10, true);
+    SetOuterWidthTwips(kPanelViewWidthTwips);
+    SetShown(Command16, false);
+    SetShown(Command2, false);
+    SetShown(guan, true);
 }
 
 // The two text boxes keep their texts.
 void 界面::ShowLookupView() {
-    SetVisible(Text1, true);
-    SetVisible(Text2, true);
-    SetVisible(Command6, true);
-    SetVisible(Command10, false);
-    SetOuterWidth(kLookupViewWidth);
-    SetVisible(Command16, true);
-    SetVisible(Command2, true);
-    SetVisible(sm, false);
-    SetVisible(guan, false);
+    SetShown(Text1, true);
+    SetShown(Text2, true);
+    SetShown(Command6, true);
+    SetShown(Command10, false);
+    SetOuterWidthTwips(kLookupViewWidthTwips);
+    SetShown(Command16, true);
+    SetShown(Command2, true);
+    SetShown(sm, false);
+    SetShown(guan, false);
 }
 
-void 界面::ShowAboutPanel() { SetVisible(guan, true); }
+void 界面::ShowAboutPanel() { SetShown(guan, true); }
 
 void 界面::ShowInstructions() {
     SetText(sm, InstructionsText());
-    SetVisible(sm, true);
-    SetVisible(guan, false);
+    SetShown(sm, true);
+    SetShown(guan, false);
 }
 
 // "普通" then covers "总在最上面".
 void 界面::KeepOnTop() {
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
-    SetVisible(Command14, true);
+    SetShown(Command14, true);
 }
 
 void 界面::ReleaseFromTop() {
     SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
-    SetVisible(Command14, false);
+    SetShown(Command14, false);
 }
 
 // The hint, then the input in lower case. When lower-casing changes the input, the lookup's answer

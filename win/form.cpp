@@ -17,8 +17,9 @@ namespace tavrix::win {
 namespace {
 
 bool SameFont(const FontSpec& a, const FontSpec& b) {
-    const bool sameFace = (!a.face && !b.face) || (a.face && b.face && std::wcscmp(a.face, b.face) == 0);
-    return sameFace && a.tenthsOfPoint == b.tenthsOfPoint && a.charset == b.charset &&
+    const bool sameTypeface = (!a.typeface && !b.typeface) ||
+                              (a.typeface && b.typeface && std::wcscmp(a.typeface, b.typeface) == 0);
+    return sameTypeface && a.tenthsOfPoint == b.tenthsOfPoint && a.charset == b.charset &&
            a.weight == b.weight;
 }
 
@@ -52,7 +53,7 @@ int Form::Pixels(int twips) const { return TwipsToPixels(twips, dpi_); }
 
 void Form::CreateForm(const wchar_t* title, DWORD style, DWORD exStyle, int clientWidthTwips,
                       int clientHeightTwips, Bitmap picture) {
-    RegisterWindowClass(design_.className, design_.icon);
+    RegisterWindowClass(design_.className, design_.iconResource);
     RECT outer{0, 0, Pixels(clientWidthTwips), Pixels(clientHeightTwips)};
     Check(AdjustWindowRectEx(&outer, style, FALSE, exStyle) != FALSE, L"计算窗口大小");
     // Made where it will be shown, unless its load handler changes its size: no move before then.
@@ -71,7 +72,7 @@ const SettingsSpec* Form::SettingsOf(int id) const {
 }
 
 HFONT Form::FontFor(const FontSpec& requested) {
-    const FontSpec& wanted = requested.face ? requested : design_.defaultFont;
+    const FontSpec& wanted = requested.typeface ? requested : design_.defaultFont;
     for (const auto& [known, font] : fonts_)
         if (SameFont(known, wanted)) return font.get();
     fonts_.emplace_back(wanted, CreateFontFor(wanted, dpi_));
@@ -113,15 +114,15 @@ std::unique_ptr<Window> Form::CreateControl(const ControlSpec& control, const Se
                       Pixels(control.left) + Pixels(control.width),
                       Pixels(control.top) + Pixels(control.height)};
     const DWORD shown = control.shown ? WS_VISIBLE : 0;
-    const wchar_t* text = control.text ? control.text : L"";
+    const wchar_t* text = control.caption ? control.caption : L"";
     const wchar_t* accessibleName = s.accessibleName ? s.accessibleName : s.tooltip;
     HFONT font = FontFor(s.font);
     std::unique_ptr<Window> made;
     switch (control.kind) {
     case ControlKind::PushButton: {
-        const int skin = s.picture ? s.picture : design_.buttons.defaultSkin;
+        const int skin = s.pictureResource ? s.pictureResource : design_.buttons.defaultSkin;
         return design_.buttons.make(
-            parent, {control.id, text, bounds, PictureFor(skin), s.icon ? PictureFor(s.icon) : nullptr,
+            parent, {control.id, text, bounds, PictureFor(skin), s.iconPictureResource ? PictureFor(s.iconPictureResource) : nullptr,
                      font, control.shown, s.accessibleName || !*text ? accessibleName : nullptr});
     }
     case ControlKind::TextBox:
@@ -139,7 +140,7 @@ std::unique_ptr<Window> Form::CreateControl(const ControlSpec& control, const Se
         break;
     case ControlKind::Picture:
         made = std::make_unique<Picture>(parent, control.id, bounds, shown,
-                                         s.picture ? PictureFor(s.picture) : nullptr);
+                                         s.pictureResource ? PictureFor(s.pictureResource) : nullptr);
         break;
     }
     SendMessageW(made->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -174,7 +175,7 @@ void Form::SetText(int id, std::wstring_view text) { Object(id).SetText(text); }
 
 bool Form::Shown(int id) const { return (GetWindowLongW(Control(id), GWL_STYLE) & WS_VISIBLE) != 0; }
 
-void Form::SetVisible(int id, bool shown) {
+void Form::SetShown(int id, bool shown) {
     HWND control = Control(id);
     if (!shown && focus_) focus_->OnHiding(control);
     Check(SetWindowPos(control, nullptr, 0, 0, 0, 0,
@@ -186,7 +187,7 @@ void Form::SetVisible(int id, bool shown) {
 
 // A window that grows stays wholly on the screen: on a small screen at a high DPI the wider view
 // would otherwise put its right part, with its buttons, beyond the edge.
-void Form::SetOuterWidth(int twips) {
+void Form::SetOuterWidthTwips(int twips) {
     RECT outer;
     Check(GetWindowRect(Handle(), &outer) != FALSE, L"读取窗口位置");
     const int width = Pixels(twips);
@@ -231,7 +232,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const auto control = reinterpret_cast<HWND>(lParam);
         if (const SettingsSpec* settings = SettingsOf(GetDlgCtrlID(control)))
             if (HBRUSH brush = colours_.ForControl(Handle(), control, reinterpret_cast<HDC>(wParam),
-                                                   settings->text, settings->back))
+                                                   settings->textColour, settings->backColour))
                 return reinterpret_cast<LRESULT>(brush);
         return standard;
     }

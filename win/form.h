@@ -42,9 +42,9 @@ public:
     std::wstring Text(int id) const;
     using Window::SetText;                         // the window's own caption
     void SetText(int id, std::wstring_view text);  // a text box by its own rules
-    void SetVisible(int id, bool shown);
-    bool Shown(int id) const;  // its own visibility, whatever its window's
-    void SetOuterWidth(int twips);
+    void SetShown(int id, bool shown);
+    bool Shown(int id) const;  // its own, whatever its container's
+    void SetOuterWidthTwips(int twips);
 
     bool PreTranslateMessage(MSG& message) override;
 

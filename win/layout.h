@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 
+#include "win/colours.h"
 #include "win/gdi.h"
 #include "win/window.h"
 
@@ -22,23 +23,13 @@ enum class ControlKind {
     Picture,     // an image drawn unscaled; reports mouse presses
 };
 
-struct Colour {
-    enum class Source { Default, Fixed, System, Transparent };
-    Source source = Source::Default;
-    COLORREF rgb = 0;
-    int systemIndex = 0;
-};
-constexpr Colour Rgb(BYTE r, BYTE g, BYTE b) { return {Colour::Source::Fixed, RGB(r, g, b), 0}; }
-constexpr Colour SystemColour(int index) { return {Colour::Source::System, 0, index}; }
-constexpr Colour kTransparent{Colour::Source::Transparent, 0, 0};
-
-// One control: its place in twips within its container's client area, its caption or initial
-// text, and whether it is shown at start.
+// One control: its place in twips within its container's client area, its caption (a text box's
+// initial text), and whether it is shown at start.
 struct ControlSpec {
     int id;
     ControlKind kind;
     int left, top, width, height;
-    const wchar_t* text;
+    const wchar_t* caption;
     bool shown;
     int container = 0;  // id of the picture box holding it; 0: the window itself
 };
@@ -46,12 +37,12 @@ struct ControlSpec {
 // A control's settings beyond its place. Controls without a row take the kind's defaults.
 struct SettingsSpec {
     int id;
-    FontSpec font = {};               // no face: the window's default font
-    Colour text = {};
-    Colour back = {};
+    FontSpec font = {};               // no typeface: the window's default font
+    Colour textColour = {};
+    Colour backColour = {};
     const wchar_t* tooltip = nullptr;
-    int picture = 0;                  // bitmap resource: a button's skin, a picture's image
-    int icon = 0;                     // bitmap resource: a button's icon picture
+    int pictureResource = 0;          // bitmap resource: a button's skin, a picture's image
+    int iconPictureResource = 0;      // bitmap resource: the picture a button shows beside its caption
     DWORD style = 0;                  // styles beyond the kind's own (ES_READONLY, ...)
     int maxLength = 0;                // text boxes: the most a user can put in, in UTF-16 units
     // What a screen reader calls a text box or a button; null: a button's caption, else the tooltip.
@@ -66,9 +57,9 @@ struct ButtonParts {
     const wchar_t* caption;         // may be empty: the skin alone is shown
     RECT bounds;                    // pixels, in the parent's client area
     HBITMAP skin;                   // shared, owned by the window
-    HBITMAP icon;                   // drawn inside the border, under the caption; may be null
+    HBITMAP iconPicture;            // drawn inside the border, under the caption; may be null
     HFONT font;                     // shared, owned by the window
-    bool visible;
+    bool shown;
     const wchar_t* accessibleName;  // what a screen reader calls the button; null: its caption
 };
 struct Buttons {
@@ -78,7 +69,7 @@ struct Buttons {
 
 struct FormDesign {
     const wchar_t* className;  // the window's own class, registered when it is first made
-    int icon;                  // icon resource of the class; 0: none
+    int iconResource;          // icon resource of the class; 0: none
     FontSpec defaultFont;      // of every control whose settings name no font
     std::span<const ControlSpec> controls;
     std::span<const SettingsSpec> settings;

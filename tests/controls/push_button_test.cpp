@@ -31,7 +31,7 @@ constexpr win::ControlSpec kControls[] = {
 };
 constexpr win::SettingsSpec kSettings[] = {
     {.id = Plain, .tooltip = L"提示甲"},
-    {.id = Close, .tooltip = L"关闭", .picture = IDB_CLOSE_SKIN},
+    {.id = Close, .tooltip = L"关闭", .pictureResource = IDB_CLOSE_SKIN},
 };
 constexpr int kTabOrder[] = {Plain, Hidden, Close, Other};
 const win::FormDesign kDesign{L"ButtonTest", 0, {L"宋体", 90, GB2312_CHARSET}, kControls, kSettings,
@@ -155,7 +155,7 @@ TEST_F(PushButtonTest, AHiddenButtonIsNotSeenAndRaisesNoClick) {
     Pump();
     EXPECT_EQ(Clicks(Hidden), 0);
     // Shown again, it clicks.
-    form->SetVisible(Hidden, true);
+    form->SetShown(Hidden, true);
     SendMessageW(hidden, BM_CLICK, 0, 0);
     Pump();
     EXPECT_EQ(Clicks(Hidden), 1);
@@ -163,7 +163,7 @@ TEST_F(PushButtonTest, AHiddenButtonIsNotSeenAndRaisesNoClick) {
 
 TEST_F(PushButtonTest, HidingTheFocusedButtonMovesTheFocusOn) {
     SetFocus(Button(Plain));
-    form->SetVisible(Plain, false);
+    form->SetShown(Plain, false);
     EXPECT_NE(GetFocus(), Button(Plain));
     EXPECT_TRUE(IsChild(form->Handle(), GetFocus()));
 }
