@@ -1,6 +1,5 @@
 #include "main-window/design.h"
 
-#include "controls/push_button.h"
 #include "controls/skins.h"
 #include "main-window/main_window.h"
 #include "main-window/resource.h"
@@ -10,10 +9,9 @@
 namespace tavrix {
 namespace {
 
-using win::ControlKind;
-using win::ControlSpec;
-using win::SettingsSpec;
-using K = win::ControlKind;
+using controls::ControlSpec;
+using controls::SettingsSpec;
+using K = controls::ControlKind;
 
 constexpr bool yes = true;
 constexpr bool no = false;
@@ -97,10 +95,23 @@ constexpr int kTabOrder[] = {
 
 }  // namespace
 
-// Its caption stays empty, as designed (the title strip is its title); screen readers hear this name.
-const win::FormDesign kMainWindowDesign{L"TavrixMainWindow", IDI_TAVRIX, kDefaultFont, kControls,
-                                        kSettings, kTabOrder, controls::kSkinnedButtons,
-                                        win::SystemColour(COLOR_BTNFACE), true,
-                                        L"Tavrix 后缀名查询工具"};
+const controls::FormDesign kMainWindowDesign{
+    .className = L"TavrixMainWindow",
+    .iconResource = IDI_TAVRIX,
+    // Its caption stays empty, as designed (the title strip is its title); screen readers hear
+    // accessibleName.
+    .caption = L"",
+    .style = WS_POPUP | WS_BORDER,
+    .exStyle = WS_EX_APPWINDOW | WS_EX_ACCEPTFILES,
+    .clientWidthTwips = 9045,
+    .clientHeightTwips = 6360,
+    .pictureResource = IDB_BACKGROUND,
+    .background = win::SystemColour(COLOR_BTNFACE),
+    .defaultFont = kDefaultFont,
+    .controls = kControls,
+    .settings = kSettings,
+    .tabOrder = kTabOrder,
+    .accessibleName = L"Tavrix 后缀名查询工具",
+};
 
 }  // namespace tavrix

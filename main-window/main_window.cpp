@@ -11,10 +11,8 @@
 #include "catalogue/content.h"
 #include "catalogue/file_name.h"
 #include "main-window/design.h"
-#include "main-window/resource.h"
 #include "product/maker.h"
 #include "win/local_file.h"
-#include "win/pictures.h"
 #include "win/program.h"
 #include "win/system_functions.h"
 
@@ -91,12 +89,6 @@ void OpenWebPage(HWND owner, const wchar_t* address) {
 
 界面::界面(std::wstring_view commandLine) : Form(kMainWindowDesign), commandLine_(commandLine) {}
 
-void 界面::Build() {
-    CreateForm(L"", WS_POPUP | WS_BORDER, WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, kClientWidthTwips,
-               kClientHeightTwips, win::LoadPackedBitmap(IDB_BACKGROUND));
-    TextBoxOf(Text1).onTextChanged = [this] { LookUpInput(); };
-    OnLoad();
-}
 
 void 界面::OnClick(int control) {
     switch (control) {
@@ -115,6 +107,10 @@ void 界面::OnClick(int control) {
 
 void 界面::OnMouseDown(int control) {
     if (control == Image1) DragWindow();
+}
+
+void 界面::OnTextChanged(int control) {
+    if (control == Text1) LookUpInput();
 }
 
 LRESULT 界面::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,23 +1,21 @@
 #pragma once
-// A window's design as constant data: its controls in stacking order (the first on top), their
-// settings beyond their place, and its tab order, with every place in twips. The form realises
-// it; nothing else reads it.
+// A window's design as constant data: everything the window is, its controls in stacking order
+// (the first on top), their settings beyond their place, and its tab order, with every place and
+// size in twips. The form realises it; nothing else reads it.
 
 #include <windows.h>
 
-#include <memory>
 #include <span>
 
 #include "win/colours.h"
 #include "win/gdi.h"
-#include "win/window.h"
 
-namespace tavrix::win {
+namespace tavrix::controls {
 
 enum class ControlKind {
-    PushButton,  // the caller's push button (see Buttons)
+    PushButton,  // the skinned push button (push_button.h)
     TextBox,     // multi-line EDIT with a vertical scroll bar
-    Label,       // STATIC text, or a Label of this layer's own (controls.h) where the window does
+    Label,       // STATIC text, or a Label drawn by user32 and GDI alone where the window does
                  // without the common controls
     PictureBox,  // a container that holds labels of its own
     Picture,     // an image drawn unscaled; reports mouse presses
@@ -37,45 +35,36 @@ struct ControlSpec {
 // A control's settings beyond its place. Controls without a row take the kind's defaults.
 struct SettingsSpec {
     int id;
-    FontSpec font = {};               // no typeface: the window's default font
-    Colour textColour = {};
-    Colour backColour = {};
+    win::FontSpec font = {};          // no typeface: the window's default font
+    win::Colour textColour = {};
+    win::Colour backColour = {};
     const wchar_t* tooltip = nullptr;
     int pictureResource = 0;          // bitmap resource: a button's skin, a picture's image
     int iconPictureResource = 0;      // bitmap resource: the picture a button shows beside its caption
     DWORD style = 0;                  // styles beyond the kind's own (ES_READONLY, ...)
     int maxLength = 0;                // text boxes: the most a user can put in, in UTF-16 units
-    // What a screen reader calls a text box or a button; null: a button's caption, else the tooltip.
+    // What a screen reader calls the control; null: its caption, where it has one that names it,
+    // else its tooltip (control.h).
     const wchar_t* accessibleName = nullptr;
     bool liveRegion = false;          // text boxes: screen readers read out each change
 };
 
-// What a window gives each of its push buttons. The button itself comes from the caller: this
-// layer has no skinned control of its own.
-struct ButtonParts {
-    int id;
-    const wchar_t* caption;         // may be empty: the skin alone is shown
-    RECT bounds;                    // pixels, in the parent's client area
-    HBITMAP skin;                   // shared, owned by the window
-    HBITMAP iconPicture;            // drawn inside the border, under the caption; may be null
-    HFONT font;                     // shared, owned by the window
-    bool shown;
-    const wchar_t* accessibleName;  // what a screen reader calls the button; null: its caption
-};
-struct Buttons {
-    std::unique_ptr<Window> (*make)(HWND parent, const ButtonParts& parts);  // throws on failure
-    int defaultSkin;                                                         // bitmap resource
-};
-
 struct FormDesign {
     const wchar_t* className;  // the window's own class, registered when it is first made
-    int iconResource;          // icon resource of the class; 0: none
-    FontSpec defaultFont;      // of every control whose settings name no font
+    int iconResource = 0;      // icon resource of the class; 0: none
+    const wchar_t* caption = L"";
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    int clientWidthTwips = 0;
+    int clientHeightTwips = 0;
+    // The window's face: a packed bitmap resource drawn unscaled at the top-left corner, its
+    // colour where the picture does not reach. 0: the colour alone.
+    int pictureResource = 0;
+    win::Colour background = win::SystemColour(COLOR_BTNFACE);
+    win::FontSpec defaultFont;  // of every control whose settings name no font
     std::span<const ControlSpec> controls;
     std::span<const SettingsSpec> settings;
     std::span<const int> tabOrder;
-    Buttons buttons;
-    Colour background;  // the window's colour where its picture does not reach
     // Whether the window's controls come from the common controls (version 6, as the program's
     // manifest asks). A window of labels alone does without them: the DLL does not load for it,
     // and a first window comes up that much sooner.
@@ -89,4 +78,4 @@ constexpr WORD kPictureMouseDown = 0x4001;
 // The window hands WM_DRAWITEM of an owner-drawn child on to that child as this message.
 constexpr UINT kReflectedDrawItem = WM_USER + 0x1C00 + WM_DRAWITEM;
 
-}  // namespace tavrix::win
+}  // namespace tavrix::controls

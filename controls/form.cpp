@@ -1,11 +1,13 @@
-#include "win/form.h"
+#include "controls/form.h"
 
 #include <algorithm>
 #include <cwchar>
 
+#include "controls/push_button.h"
+#include "controls/skins.h"
+#include "controls/static_controls.h"
 #include "win/accessible.h"
 #include "win/error.h"
-#include "win/controls.h"
 #include "win/message_loop.h"
 #include "win/pictures.h"
 #include "win/system_functions.h"
@@ -13,8 +15,14 @@
 #include "win/window_text.h"
 #include "win/work_area.h"
 
-namespace tavrix::win {
+namespace tavrix::controls {
 namespace {
+
+using win::Check;
+using win::Decimal;
+using win::Error;
+using win::FontSpec;
+using win::Window;
 
 bool SameFont(const FontSpec& a, const FontSpec& b) {
     const bool sameTypeface = (!a.typeface && !b.typeface) ||
@@ -26,7 +34,7 @@ bool SameFont(const FontSpec& a, const FontSpec& b) {
 }  // namespace
 
 Form::Form(const FormDesign& design)
-    : design_(design), dpi_(SystemDpi()), colours_(design.background) {}
+    : design_(design), dpi_(win::SystemDpi()), colours_(design.background) {}
 
 Form::~Form() {
     // The window and its children go first, while the pictures, fonts and brushes they paint with
@@ -36,34 +44,33 @@ Form::~Form() {
 }
 
 void Form::Create() {
-    if (!Handle()) Build();
+    if (Handle()) return;
+    RegisterWindowClass(design_.className, design_.iconResource);
+    const int width = Pixels(design_.clientWidthTwips), height = Pixels(design_.clientHeightTwips);
+    RECT outer{0, 0, width, height};
+    Check(AdjustWindowRectEx(&outer, design_.style, FALSE, design_.exStyle) != FALSE, L"计算窗口大小");
+    // Made where it will be shown, unless its load handler changes its size: no move before then.
+    const int outerWidth = outer.right - outer.left, outerHeight = outer.bottom - outer.top;
+    const win::Place place = win::OpeningPlace(win::ScreenOf(nullptr), outerWidth, outerHeight);
+    CreateHandle(design_.exStyle, design_.className, design_.caption, design_.style | WS_CLIPCHILDREN,
+                 {place.x, place.y, place.x + outerWidth, place.y + outerHeight});
+    colours_.SetFace(design_.pictureResource ? win::LoadPackedBitmap(design_.pictureResource) : win::Bitmap{},
+                     width, height);
+    CreateControls();
+    OnLoad();
 }
 
 void Form::Show() {
     Create();
-    CentreInWorkArea(Handle());
+    win::CentreInWorkArea(Handle());
     const bool activate = ActivatedWhenShown();
     ShowWindow(Handle(), activate ? SW_SHOW : SW_SHOWNOACTIVATE);
     UpdateWindow(Handle());
-    WatchForTheLastWindow();
+    win::WatchForTheLastWindow();
     if (activate) SetForegroundWindow(Handle());
 }
 
-int Form::Pixels(int twips) const { return TwipsToPixels(twips, dpi_); }
-
-void Form::CreateForm(const wchar_t* title, DWORD style, DWORD exStyle, int clientWidthTwips,
-                      int clientHeightTwips, Bitmap picture) {
-    RegisterWindowClass(design_.className, design_.iconResource);
-    RECT outer{0, 0, Pixels(clientWidthTwips), Pixels(clientHeightTwips)};
-    Check(AdjustWindowRectEx(&outer, style, FALSE, exStyle) != FALSE, L"计算窗口大小");
-    // Made where it will be shown, unless its load handler changes its size: no move before then.
-    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-    const Place place = OpeningPlace(ScreenOf(nullptr), width, height);
-    CreateHandle(exStyle, design_.className, title, style | WS_CLIPCHILDREN,
-                 {place.x, place.y, place.x + width, place.y + height});
-    colours_.SetFace(std::move(picture), Pixels(clientWidthTwips), Pixels(clientHeightTwips));
-    CreateControls();
-}
+int Form::Pixels(int twips) const { return win::TwipsToPixels(twips, dpi_); }
 
 const SettingsSpec* Form::SettingsOf(int id) const {
     for (const SettingsSpec& settings : design_.settings)
@@ -75,19 +82,19 @@ HFONT Form::FontFor(const FontSpec& requested) {
     const FontSpec& wanted = requested.typeface ? requested : design_.defaultFont;
     for (const auto& [known, font] : fonts_)
         if (SameFont(known, wanted)) return font.get();
-    fonts_.emplace_back(wanted, CreateFontFor(wanted, dpi_));
+    fonts_.emplace_back(wanted, win::CreateFontFor(wanted, dpi_));
     return fonts_.back().second.get();
 }
 
 HBITMAP Form::PictureFor(int resource) {
     for (const auto& [known, bitmap] : pictures_)
         if (known == resource) return bitmap.get();
-    pictures_.emplace_back(resource, LoadPackedBitmap(resource));
+    pictures_.emplace_back(resource, win::LoadPackedBitmap(resource));
     return pictures_.back().second.get();
 }
 
 void Form::CreateControls() {
-    if (design_.commonControls) StartCommonControls();
+    if (design_.commonControls) win::StartCommonControls();
 
     int highest = 0;
     for (const ControlSpec& control : design_.controls) highest = std::max(highest, control.id);
@@ -108,43 +115,28 @@ void Form::CreateControls() {
     focus_.emplace(Handle(), std::move(tabOrder));
 }
 
+// Every kind made directly, each from its parts alike.
 std::unique_ptr<Window> Form::CreateControl(const ControlSpec& control, const SettingsSpec& s) {
-    HWND parent = control.container ? Control(control.container) : Handle();
     const RECT bounds{Pixels(control.left), Pixels(control.top),
                       Pixels(control.left) + Pixels(control.width),
                       Pixels(control.top) + Pixels(control.height)};
-    const DWORD shown = control.shown ? WS_VISIBLE : 0;
-    const wchar_t* text = control.caption ? control.caption : L"";
-    const wchar_t* accessibleName = s.accessibleName ? s.accessibleName : s.tooltip;
-    HFONT font = FontFor(s.font);
-    std::unique_ptr<Window> made;
+    const ControlParts parts{control.container ? Control(control.container) : Handle(), control, s, bounds,
+                             FontFor(s.font)};
     switch (control.kind) {
-    case ControlKind::PushButton: {
-        const int skin = s.pictureResource ? s.pictureResource : design_.buttons.defaultSkin;
-        return design_.buttons.make(
-            parent, {control.id, text, bounds, PictureFor(skin), s.iconPictureResource ? PictureFor(s.iconPictureResource) : nullptr,
-                     font, control.shown, s.accessibleName || !*text ? accessibleName : nullptr});
-    }
+    case ControlKind::PushButton:
+        return std::make_unique<PushButton>(parts, PictureFor(s.pictureResource ? s.pictureResource : IDB_BUTTON_SKIN),
+                                            s.iconPictureResource ? PictureFor(s.iconPictureResource) : nullptr);
     case ControlKind::TextBox:
-        made = std::make_unique<TextBox>(parent, control.id, bounds, text, shown | s.style, s.maxLength,
-                                         accessibleName, s.liveRegion);
-        break;
+        return std::make_unique<TextBox>(parts);
     case ControlKind::Label:
-        if (design_.commonControls)
-            made = std::make_unique<SystemLabel>(parent, control.id, bounds, text, shown | s.style);
-        else
-            made = std::make_unique<Label>(parent, control.id, bounds, text, shown | s.style);
-        break;
+        if (design_.commonControls) return std::make_unique<SystemLabel>(parts);
+        return std::make_unique<Label>(parts);
     case ControlKind::PictureBox:
-        made = std::make_unique<PictureBox>(parent, control.id, bounds, shown);
-        break;
+        return std::make_unique<PictureBox>(parts);
     case ControlKind::Picture:
-        made = std::make_unique<Picture>(parent, control.id, bounds, shown,
-                                         s.pictureResource ? PictureFor(s.pictureResource) : nullptr);
-        break;
+        return std::make_unique<Picture>(parts, s.pictureResource ? PictureFor(s.pictureResource) : nullptr);
     }
-    SendMessageW(made->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return made;
+    return nullptr;
 }
 
 Window& Form::Object(int id) const {
@@ -169,7 +161,7 @@ TextBox& Form::TextBoxOf(int id) {
     throw Error(L"控件 " + Decimal(id) + L" 不是文本框", ERROR_INVALID_WINDOW_HANDLE);
 }
 
-std::wstring Form::Text(int id) const { return WindowText(Control(id)); }
+std::wstring Form::Text(int id) const { return win::WindowText(Control(id)); }
 
 void Form::SetText(int id, std::wstring_view text) { Object(id).SetText(text); }
 
@@ -192,7 +184,7 @@ void Form::SetOuterWidthTwips(int twips) {
     Check(GetWindowRect(Handle(), &outer) != FALSE, L"读取窗口位置");
     const int width = Pixels(twips);
     const int left = width > outer.right - outer.left
-                         ? PlaceOnScreen(ScreenOf(Handle()), {outer.left, outer.top}, width,
+                         ? win::PlaceOnScreen(win::ScreenOf(Handle()), {outer.left, outer.top}, width,
                                          outer.bottom - outer.top).x
                          : outer.left;
     Check(SetWindowPos(Handle(), nullptr, left, outer.top, width, outer.bottom - outer.top,
@@ -210,9 +202,7 @@ void Form::OnControlCommand(HWND control, WORD code) {
     case BN_CLICKED:  // and STN_CLICKED, which is the same code
         return OnClick(GetDlgCtrlID(control));
     case EN_CHANGE:
-        if (TextBox* box = TextBoxIf(GetDlgCtrlID(control)); box && box->onTextChanged)
-            box->onTextChanged();
-        return;
+        return OnTextChanged(GetDlgCtrlID(control));
     case kPictureMouseDown:
         return OnMouseDown(GetDlgCtrlID(control));
     }
@@ -247,7 +237,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETOBJECT:
         if (design_.accessibleName)
             if (const LRESULT result =
-                    AnswerAccessibleObject(Handle(), wParam, lParam, design_.accessibleName))
+                    win::AnswerAccessibleObject(Handle(), wParam, lParam, design_.accessibleName))
                 return result;
         break;
     case WM_ACTIVATE:
@@ -263,4 +253,4 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Window::HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace tavrix::win
+}  // namespace tavrix::controls
