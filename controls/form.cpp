@@ -123,9 +123,10 @@ std::unique_ptr<Window> Form::CreateControl(const ControlSpec& control, const Se
     const ControlParts parts{control.container ? Control(control.container) : Handle(), control, s, bounds,
                              FontFor(s.font)};
     switch (control.kind) {
-    case ControlKind::PushButton:
-        return std::make_unique<PushButton>(parts, PictureFor(s.pictureResource ? s.pictureResource : IDB_BUTTON_SKIN),
-                                            s.iconPictureResource ? PictureFor(s.iconPictureResource) : nullptr);
+    case ControlKind::PushButton:  // in the captioned buttons' skin, unless the design gives another
+        return std::make_unique<PushButton>(
+            parts, PictureFor(s.pictureResource ? s.pictureResource : IDB_BUTTON_SKIN),
+            s.iconPictureResource ? PictureFor(s.iconPictureResource) : nullptr);
     case ControlKind::TextBox:
         return std::make_unique<TextBox>(parts);
     case ControlKind::Label:
