@@ -6,10 +6,7 @@
 
 #include <windows.h>
 
-#include <memory>
-
-#include "controls/skins.h"
-#include "win/layout.h"
+#include "controls/control.h"
 
 namespace tavrix::controls {
 
@@ -20,12 +17,26 @@ constexpr int kSkinFrames = 5;
 // Which frame a button shows for its owner-draw state and whether the mouse is over it.
 SkinFrame FrameFor(UINT itemState, bool hover);
 
-// Makes the button as the bottom-most child of the parent (so earlier buttons lie above); the
-// window owns it. Throws on failure. The window hands it its WM_DRAWITEM as kReflectedDrawItem.
-std::unique_ptr<win::Window> MakePushButton(HWND parent, const win::ButtonParts& parts);
+// Its window hands it its WM_DRAWITEM as kReflectedDrawItem.
+class PushButton : public Control {
+public:
+    // The skin and the icon picture (may be null) are shared and owned by the window. Throws on
+    // failure.
+    PushButton(const ControlParts& parts, HBITMAP skin, HBITMAP iconPicture);
 
-// The buttons of both programs' windows: this push button, in the skin of the captioned ones
-// unless the design gives another (the close pictures).
-constexpr win::Buttons kSkinnedButtons{&MakePushButton, IDB_BUTTON_SKIN};
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnMouseMove();
+    void Draw(const DRAWITEMSTRUCT& item) const;
+    void DrawSkin(HDC dc, const RECT& area, SkinFrame frame) const;
+    void DrawIconPicture(HDC dc, const RECT& area) const;
+    void DrawCaption(HDC dc, RECT area, SkinFrame frame) const;
+
+    HBITMAP skin_;
+    HBITMAP iconPicture_;
+    bool hover_ = false;
+};
 
 }  // namespace tavrix::controls

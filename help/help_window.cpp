@@ -1,28 +1,20 @@
 #include "help/help_window.h"
 
-#include "controls/push_button.h"
 #include "help/resource.h"
-#include "product/face.h"
+#include "product/font.h"
 #include "product/maker.h"
-#include "win/pictures.h"
 #include "win/program.h"
 
 namespace tavrix::help {
 namespace {
 
-using K = win::ControlKind;
-
-constexpr wchar_t kCaption[] = L"Tavrix 帮助";
-// A fixed frame with a title bar and a close box: no minimise or maximise box, no sizing.
-constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_BORDER;
-constexpr int kClientWidth = 7005;  // twips
-constexpr int kClientHeight = 4020;
+using K = controls::ControlKind;
 
 constexpr wchar_t kInitialText[] = L"欢迎使用Tavrix软件\r\n  \r\n让生活简单化 － Tavrix软件\r\n";
 
 // Rows top to bottom, the stacking order; the buttons' column, then the answer box.
-constexpr win::ControlSpec kControls[] = {
-    //  control       kind           left   top  width height  caption or text            shown
+constexpr controls::ControlSpec kControls[] = {
+    //  control       kind           left   top  width height  caption                    shown
     {Form1::Command2, K::PushButton,  120,  480, 2655,  375, L"如何升级",               true},
     {Form1::Command1, K::PushButton,  120,  960, 2655,  375, L"升级建议",               true},
     {Form1::Command3, K::PushButton,  120, 1440, 2655,  375, L"无法查到所输入的后缀名", true},
@@ -36,8 +28,8 @@ constexpr win::ControlSpec kControls[] = {
 // Every button wears the one skin; only "升级建议" carries an icon picture. The answer box takes
 // at most a few pages from the user: the edit control re-wraps a long line without spaces at a
 // cost that grows with the square of its length, and a large paste would freeze the window.
-constexpr win::SettingsSpec kSettings[] = {
-    {.id = Form1::Command1, .icon = IDB_COMMAND1_ICON},
+constexpr controls::SettingsSpec kSettings[] = {
+    {.id = Form1::Command1, .iconPictureResource = IDB_COMMAND1_ICON},
     {.id = Form1::Text1, .maxLength = 2000, .accessibleName = L"答案"},
 };
 
@@ -46,8 +38,21 @@ constexpr int kTabOrder[] = {
     Form1::Command5, Form1::Command6, Form1::Command7, Form1::Text1,
 };
 
-const win::FormDesign kDesign{L"TavrixHelpWindow", IDI_TAVRIX_HELP, kDefaultFace, kControls, kSettings,
-                              kTabOrder, controls::kSkinnedButtons, win::SystemColour(COLOR_BTNFACE)};
+const controls::FormDesign kDesign{
+    .className = L"TavrixHelpWindow",
+    .iconResource = IDI_TAVRIX_HELP,
+    .caption = L"Tavrix 帮助",
+    // A fixed frame with a title bar and a close box: no minimise or maximise box, no sizing.
+    .style = WS_CAPTION | WS_SYSMENU | WS_BORDER,
+    .clientWidthTwips = 7005,
+    .clientHeightTwips = 4020,
+    .pictureResource = IDB_HELP_PICTURE,
+    .background = win::SystemColour(COLOR_BTNFACE),
+    .defaultFont = kDefaultFont,
+    .controls = kControls,
+    .settings = kSettings,
+    .tabOrder = kTabOrder,
+};
 
 // The answers, one per question button; none has a line break, the box wraps them.
 constexpr wchar_t kUpgradeAdvice[] = L"建议您每1个月升级软件2次";
@@ -65,12 +70,6 @@ constexpr wchar_t kOther[] = L"如有其他问题，请访问我们的主页："
 }  // namespace
 
 Form1::Form1() : Form(kDesign) {}
-
-void Form1::Build() {
-    CreateForm(kCaption, kStyle, 0, kClientWidth, kClientHeight,
-               win::LoadPackedBitmap(IDB_HELP_PICTURE));
-    OnLoad();
-}
 
 void Form1::OnClick(int control) {
     switch (control) {

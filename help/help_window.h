@@ -2,11 +2,11 @@
 // The help window Form1: six question buttons that each put their answer into the answer box, and
 // "退出". It stays above every ordinary window for as long as it exists.
 
-#include "win/form.h"
+#include "controls/form.h"
 
 namespace tavrix::help {
 
-class Form1 : public win::Form {
+class Form1 : public controls::Form {
 public:
     // The controls, by name. Ids follow the rows from the top: "如何升级" stands above "升级建议".
     enum : int { Command2 = 1, Command1, Command3, Command4, Command5, Command6, Command7, Text1 };
@@ -14,11 +14,10 @@ public:
     Form1();
 
 protected:
-    void Build() override;
+    void OnLoad() override;
     void OnClick(int control) override;
 
 private:
-    void OnLoad();
     void ShowAnswer(const wchar_t* answer);
 };
 

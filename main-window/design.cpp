@@ -1,26 +1,24 @@
 #include "main-window/design.h"
 
-#include "controls/push_button.h"
 #include "controls/skins.h"
 #include "main-window/main_window.h"
 #include "main-window/resource.h"
-#include "product/face.h"
+#include "product/font.h"
 #include "product/maker.h"
 
 namespace tavrix {
 namespace {
 
-using win::ControlKind;
-using win::ControlSpec;
-using win::SettingsSpec;
-using K = win::ControlKind;
+using controls::ControlSpec;
+using controls::SettingsSpec;
+using K = controls::ControlKind;
 
 constexpr bool yes = true;
 constexpr bool no = false;
 
 // In stacking order: a control listed earlier lies above every control listed after it.
 constexpr ControlSpec kControls[] = {
-    //  control           kind           left   top  width height  caption or text                     shown
+    //  control           kind           left   top  width height  caption                             shown
     {界面::Text2,      K::TextBox,     240, 1680, 6735, 3375, L"",                                yes},
     {界面::Command11,  K::PushButton, 8640,  120,  300,  300, L"",                                yes},
     {界面::Command15,  K::PushButton, 4920,  600, 1575,  300, L"登陆[Tavrix在线]",                  yes},
@@ -58,23 +56,23 @@ constexpr win::Colour kWhite = win::Rgb(255, 255, 255);
 constexpr win::Colour kRed = win::Rgb(255, 0, 0);
 
 constexpr SettingsSpec kSettings[] = {
-    {.id = 界面::Text2, .font = kSongTi105, .text = kBlack, .back = kWhite,
+    {.id = 界面::Text2, .font = kSongTi105, .textColour = kBlack, .backColour = kWhite,
      .tooltip = L"这个后缀名的意义", .style = ES_READONLY, .liveRegion = true},
-    {.id = 界面::Text1, .font = kComicSans105, .text = kBlack, .back = kWhite,
+    {.id = 界面::Text1, .font = kComicSans105, .textColour = kBlack, .backColour = kWhite,
      .tooltip = L"请在此输入您要查找的后缀名", .maxLength = 6},
-    {.id = 界面::Label3, .back = win::kTransparent},
-    {.id = 界面::Label4, .back = win::kTransparent},
-    {.id = 界面::sm, .text = kBlack, .back = win::SystemColour(COLOR_WINDOW)},
-    {.id = 界面::guan, .text = win::SystemColour(COLOR_WINDOWTEXT),
-     .back = win::SystemColour(COLOR_WINDOW)},
-    {.id = 界面::Label1, .back = kWhite},
-    {.id = 界面::Label6, .text = kRed, .back = kWhite},
-    {.id = 界面::Label7, .back = kWhite},
-    {.id = 界面::Label8, .back = kWhite},
-    {.id = 界面::Label9, .back = kWhite},
-    {.id = 界面::Image1, .back = win::kTransparent, .picture = IDB_TITLE_STRIP},
-    {.id = 界面::Command11, .tooltip = L"关闭", .picture = IDB_CLOSE_SKIN},
-    {.id = 界面::Command16, .tooltip = L"关闭", .picture = IDB_CLOSE_SKIN},
+    {.id = 界面::Label3, .backColour = win::kTransparent},
+    {.id = 界面::Label4, .backColour = win::kTransparent},
+    {.id = 界面::sm, .textColour = kBlack, .backColour = win::SystemColour(COLOR_WINDOW)},
+    {.id = 界面::guan, .textColour = win::SystemColour(COLOR_WINDOWTEXT),
+     .backColour = win::SystemColour(COLOR_WINDOW)},
+    {.id = 界面::Label1, .backColour = kWhite},
+    {.id = 界面::Label6, .textColour = kRed, .backColour = kWhite},
+    {.id = 界面::Label7, .backColour = kWhite},
+    {.id = 界面::Label8, .backColour = kWhite},
+    {.id = 界面::Label9, .backColour = kWhite},
+    {.id = 界面::Image1, .backColour = win::kTransparent, .pictureResource = IDB_TITLE_STRIP},
+    {.id = 界面::Command11, .tooltip = L"关闭", .pictureResource = IDB_CLOSE_SKIN},
+    {.id = 界面::Command16, .tooltip = L"关闭", .pictureResource = IDB_CLOSE_SKIN},
     {.id = 界面::Command7, .tooltip = L"关闭"},
     {.id = 界面::Command15, .tooltip = L"Tavrix在线，Orvane，全年守候"},
     {.id = 界面::Command14, .tooltip = L"恢复"},
@@ -97,10 +95,23 @@ constexpr int kTabOrder[] = {
 
 }  // namespace
 
-// Its caption stays empty, as designed (the title strip is its title); screen readers hear this name.
-const win::FormDesign kMainWindowDesign{L"TavrixMainWindow", IDI_TAVRIX, kDefaultFace, kControls,
-                                        kSettings, kTabOrder, controls::kSkinnedButtons,
-                                        win::SystemColour(COLOR_BTNFACE), true,
-                                        L"Tavrix 后缀名查询工具"};
+const controls::FormDesign kMainWindowDesign{
+    .className = L"TavrixMainWindow",
+    .iconResource = IDI_TAVRIX,
+    // Its caption stays empty, as designed (the title strip is its title); screen readers hear
+    // accessibleName.
+    .caption = L"",
+    .style = WS_POPUP | WS_BORDER,
+    .exStyle = WS_EX_APPWINDOW | WS_EX_ACCEPTFILES,
+    .clientWidthTwips = 9045,
+    .clientHeightTwips = 6360,
+    .pictureResource = IDB_BACKGROUND,
+    .background = win::SystemColour(COLOR_BTNFACE),
+    .defaultFont = kDefaultFont,
+    .controls = kControls,
+    .settings = kSettings,
+    .tabOrder = kTabOrder,
+    .accessibleName = L"Tavrix 后缀名查询工具",
+};
 
 }  // namespace tavrix

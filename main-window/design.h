@@ -1,17 +1,16 @@
 #pragma once
-// The main window's design: its controls, their settings and its tab order, as constant tables.
+// The main window's design: the window, its controls, their settings and its tab order, as
+// constant tables.
 
-#include "win/layout.h"
+#include "controls/layout.h"
 
 namespace tavrix {
 
-extern const win::FormDesign kMainWindowDesign;
+extern const controls::FormDesign kMainWindowDesign;
 
-// Outer widths of the two views and the client area as designed, in twips. The load handler
-// narrows the window to the lookup view before it is first shown.
-constexpr int kLookupViewWidth = 7110;
-constexpr int kPanelViewWidth = 9075;
-constexpr int kClientWidth = 9045;
-constexpr int kClientHeight = 6360;
+// Outer widths of the two views. The load handler narrows the window to the lookup view before it
+// is first shown.
+constexpr int kLookupViewWidthTwips = 7110;
+constexpr int kPanelViewWidthTwips = 9075;
 
 }  // namespace tavrix

@@ -11,10 +11,8 @@
 #include "catalogue/content.h"
 #include "catalogue/file_name.h"
 #include "main-window/design.h"
-#include "main-window/resource.h"
 #include "product/maker.h"
 #include "win/local_file.h"
-#include "win/pictures.h"
 #include "win/program.h"
 #include "win/system_functions.h"
 
@@ -52,8 +50,7 @@ std::u16string_view AsUtf16(std::wstring_view text) {
 
 // The name of the first file of a drop; the shell that tells it loads with the first drop.
 std::wstring FirstDroppedName(HDROP drop) {
-    using Query = decltype(DragQueryFileW);
-    auto* query = win::SystemFunctionOf<Query>(L"shell32.dll", "DragQueryFileW");
+    auto query = win::SystemFunctionOf<decltype(&DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
     const UINT length = query ? query(drop, 0, nullptr, 0) : 0;
     std::wstring name(length, L'\0');
     if (length) query(drop, 0, name.data(), length + 1);  // its terminator where the string keeps one
@@ -84,8 +81,7 @@ private:
 // shell is loaded for it then, and COM, which it wants, started.
 void OpenWebPage(HWND owner, const wchar_t* address) {
     win::StartCom();
-    using ShellExecuteFunction = decltype(ShellExecuteW);
-    if (auto* open = win::SystemFunctionOf<ShellExecuteFunction>(L"shell32.dll", "ShellExecuteW"))
+    if (auto open = win::SystemFunctionOf<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW"))
         open(owner, L"open", address, L"", L"", SW_SHOWNORMAL);
 }
 
@@ -93,12 +89,6 @@ void OpenWebPage(HWND owner, const wchar_t* address) {
 
 界面::界面(std::wstring_view commandLine) : Form(kMainWindowDesign), commandLine_(commandLine) {}
 
-void 界面::Build() {
-    CreateForm(L"", WS_POPUP | WS_BORDER, WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, kClientWidth,
-               kClientHeight, win::LoadPackedBitmap(IDB_BACKGROUND));
-    TextBoxOf(Text1).onTextChanged = [this] { LookUpInput(); };
-    OnLoad();
-}
 
 void 界面::OnClick(int control) {
     switch (control) {
@@ -117,6 +107,10 @@ void 界面::OnClick(int control) {
 
 void 界面::OnMouseDown(int control) {
     if (control == Image1) DragWindow();
+}
+
+void 界面::OnTextChanged(int control) {
+    if (control == Text1) LookUpInput();
 }
 
 LRESULT 界面::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -147,7 +141,7 @@ LRESULT 界面::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void 界面::OnLoad() {
     SetText(Text1, kPrompt);  // a change of Text1: the lookup runs and finds nothing
     SetText(Text2, L"");
-    SetOuterWidth(kLookupViewWidth);
+    SetOuterWidthTwips(kLookupViewWidthTwips);
     const std::wstring program = ProgramPath();
     if (const auto argument = FirstArgument(AsUtf16(commandLine_), AsUtf16(program)))
         HandOver(*argument, ExtensionOfArgument(*argument), NamesAFile(*argument));
@@ -158,7 +152,7 @@ void 界面::OnDropFiles(HDROP drop) {
     struct Finish {  // the system's record of the drop goes, whatever happens
         HDROP drop;
         ~Finish() {
-            if (auto* finish = win::SystemFunctionOf<decltype(DragFinish)>(L"shell32.dll", "DragFinish"))
+            if (auto finish = win::SystemFunctionOf<decltype(&DragFinish)>(L"shell32.dll", "DragFinish"))
                 finish(drop);
         }
     } finish{drop};
@@ -211,46 +205,46 @@ void 界面::LookUpInput() {
 }
 
 void 界面::ShowPanelView() {
-    SetVisible(Text1, false);
-    SetVisible(Text2, false);
-    SetVisible(Command6, false);
-    SetVisible(Command10, true);
-    SetOuterWidth(kPanelViewWidth);
-    SetVisible(Command16, false);
-    SetVisible(Command2, false);
-    SetVisible(guan, true);
+    SetShown(Text1, false);
+    SetShown(Text2, false);
+    SetShown(Command6, false);
+    SetShown(Command10, true);
+    SetOuterWidthTwips(kPanelViewWidthTwips);
+    SetShown(Command16, false);
+    SetShown(Command2, false);
+    SetShown(guan, true);
 }
 
 // The two text boxes keep their texts.
 void 界面::ShowLookupView() {
-    SetVisible(Text1, true);
-    SetVisible(Text2, true);
-    SetVisible(Command6, true);
-    SetVisible(Command10, false);
-    SetOuterWidth(kLookupViewWidth);
-    SetVisible(Command16, true);
-    SetVisible(Command2, true);
-    SetVisible(sm, false);
-    SetVisible(guan, false);
+    SetShown(Text1, true);
+    SetShown(Text2, true);
+    SetShown(Command6, true);
+    SetShown(Command10, false);
+    SetOuterWidthTwips(kLookupViewWidthTwips);
+    SetShown(Command16, true);
+    SetShown(Command2, true);
+    SetShown(sm, false);
+    SetShown(guan, false);
 }
 
-void 界面::ShowAboutPanel() { SetVisible(guan, true); }
+void 界面::ShowAboutPanel() { SetShown(guan, true); }
 
 void 界面::ShowInstructions() {
     SetText(sm, InstructionsText());
-    SetVisible(sm, true);
-    SetVisible(guan, false);
+    SetShown(sm, true);
+    SetShown(guan, false);
 }
 
 // "普通" then covers "总在最上面".
 void 界面::KeepOnTop() {
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
-    SetVisible(Command14, true);
+    SetShown(Command14, true);
 }
 
 void 界面::ReleaseFromTop() {
     SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
-    SetVisible(Command14, false);
+    SetShown(Command14, false);
 }
 
 // The hint, then the input in lower case. When lower-casing changes the input, the lookup's answer

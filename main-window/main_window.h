@@ -8,11 +8,11 @@
 #include <string>
 #include <string_view>
 
-#include "win/form.h"
+#include "controls/form.h"
 
 namespace tavrix {
 
-class 界面 : public win::Form {
+class 界面 : public controls::Form {
 public:
     // The controls, by name. Ids follow the stacking order; the labels of guan come last.
     enum : int {
@@ -26,13 +26,13 @@ public:
     explicit 界面(std::wstring_view commandLine = {});
 
 protected:
-    void Build() override;
+    void OnLoad() override;
     void OnClick(int control) override;
     void OnMouseDown(int control) override;
+    void OnTextChanged(int control) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void OnLoad();
     void LookUpInput();
     void OnDropFiles(HDROP drop);
     bool HandOver(std::u16string_view path, std::u16string_view extension, bool isFile);

@@ -1,29 +1,40 @@
 #include "startup/splash_window.h"
 
 #include "main-window/main_window.h"
-#include "product/face.h"
+#include "product/font.h"
 #include "startup/resource.h"
 #include "win/error.h"
-#include "win/pictures.h"
 
 namespace tavrix {
 namespace {
 
-constexpr int kWidth = 4635;  // twips: the whole window, it has no frame
-constexpr int kHeight = 1005;
-
-constexpr win::ControlSpec kControls[] = {
-    //  control       kind                left  top  width height caption                   shown
-    {Form1::Label1, win::ControlKind::Label, 1680, 120, 2775, 255, L"正在启动，请稍候……", true},
+constexpr controls::ControlSpec kControls[] = {
+    //  control       kind                     left  top  width height caption               shown
+    {Form1::Label1, controls::ControlKind::Label, 1680, 120, 2775, 255, L"正在启动，请稍候……", true},
 };
-constexpr win::SettingsSpec kSettings[] = {
-    {.id = Form1::Label1, .back = win::kTransparent},
+constexpr controls::SettingsSpec kSettings[] = {
+    {.id = Form1::Label1, .backColour = win::kTransparent},
 };
-// A label takes no focus: the splash has no tab order, and it has no buttons. Labels alone, it
-// does without the common controls, which load with the main window.
-// Screen readers hear it by the product's name, not by its window text "Form1", which is never seen.
-const win::FormDesign kDesign{L"TavrixSplash", 0, kDefaultFace, kControls, kSettings, {}, {},
-                              win::Rgb(255, 0, 255), false, L"Tavrix"};
+const controls::FormDesign kDesign{
+    .className = L"TavrixSplash",
+    .caption = L"Form1",
+    // A tool window: no frame (its client area is the whole window), no taskbar button.
+    .style = WS_POPUP,
+    .exStyle = WS_EX_TOOLWINDOW,
+    .clientWidthTwips = 4635,
+    .clientHeightTwips = 1005,
+    .pictureResource = IDR_SPLASH_PICTURE,
+    .background = win::Rgb(255, 0, 255),
+    .defaultFont = kDefaultFont,
+    .controls = kControls,
+    .settings = kSettings,
+    // A label takes no focus: the splash has no tab order, and it has no buttons. Labels alone,
+    // it does without the common controls, which load with the main window.
+    .tabOrder = {},
+    .commonControls = false,
+    // Screen readers hear it by the product's name, not by its window text "Form1", never seen.
+    .accessibleName = L"Tavrix",
+};
 
 constexpr wchar_t kWelcomeLine[] = L"欢迎使用Tavrix软件，启动……";
 
@@ -31,10 +42,7 @@ constexpr wchar_t kWelcomeLine[] = L"欢迎使用Tavrix软件，启动……";
 
 Form1::Form1(界面& mainWindow) : Form(kDesign), mainWindow_(mainWindow) {}
 
-void Form1::Build() {
-    // A tool window: no frame, no taskbar button.
-    CreateForm(L"Form1", WS_POPUP, WS_EX_TOOLWINDOW, kWidth, kHeight,
-               win::LoadPackedBitmap(IDR_SPLASH_PICTURE));
+void Form1::OnLoad() {
     win::Check(SetTimer(Handle(), Timer1, kTimerInterval, nullptr) != 0, L"启动计时器");
 }
 

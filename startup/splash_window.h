@@ -2,13 +2,13 @@
 // The splash window Form1: a picture, a status line that turns into the welcome line after half a
 // second, and half a second later the hand-over to the main window.
 
-#include "win/form.h"
+#include "controls/form.h"
 
 namespace tavrix {
 
 class 界面;
 
-class Form1 : public win::Form {
+class Form1 : public controls::Form {
 public:
     enum : int { Label1 = 1 };
     enum : UINT_PTR { Timer1 = 1, Timer2 = 2 };
@@ -18,8 +18,8 @@ public:
     explicit Form1(界面& mainWindow);
 
 protected:
-    // Creates the window; Timer1 starts counting.
-    void Build() override;
+    // Timer1 starts counting.
+    void OnLoad() override;
     // It takes no input. Not activated, it also stays a window that Wine's X11 driver does not
     // hand to a window manager: destroying such a "managed" window makes the driver wait up to
     // two seconds for a window manager to let it go, and there may be none.

@@ -2,7 +2,7 @@
 // What a screen reader hears of a control or window whose own text says too little: a picture
 // without a caption, a text box (whose text is its content, not its name), a window without a
 // title. The system's own accessible object answers for it under the given name; where the system
-// offers none, a minimal object of this layer stands in.
+// offers none, the window keeps the default answer.
 
 #include <windows.h>
 

@@ -8,9 +8,18 @@
 #include <vector>
 
 #include "win/gdi.h"
-#include "win/layout.h"
 
 namespace tavrix::win {
+
+struct Colour {
+    enum class Source { Default, Fixed, System, Transparent };
+    Source source = Source::Default;
+    COLORREF rgb = 0;
+    int systemIndex = 0;
+};
+constexpr Colour Rgb(BYTE r, BYTE g, BYTE b) { return {Colour::Source::Fixed, RGB(r, g, b), 0}; }
+constexpr Colour SystemColour(int index) { return {Colour::Source::System, 0, index}; }
+constexpr Colour kTransparent{Colour::Source::Transparent, 0, 0};
 
 class Colours {
 public:

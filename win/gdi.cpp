@@ -14,7 +14,7 @@ Font CreateFontFor(const FontSpec& requested, int dpi) {
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    lstrcpynW(lf.lfFaceName, requested.face ? requested.face : L"", LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, requested.typeface ? requested.typeface : L"", LF_FACESIZE);
     Font font(CreateFontIndirectW(&lf));
     Check(font != nullptr, L"创建字体");
     return font;

@@ -77,9 +77,9 @@ private:
     HGDIOBJ previous_;
 };
 
-// A font of the given face and size (tenths of a point) at the given DPI.
+// A font of the given typeface and size (tenths of a point) at the given DPI.
 struct FontSpec {
-    const wchar_t* face = nullptr;  // nullptr: the window's default font
+    const wchar_t* typeface = nullptr;  // nullptr: the window's default font
     int tenthsOfPoint = 90;
     BYTE charset = DEFAULT_CHARSET;
     int weight = FW_NORMAL;

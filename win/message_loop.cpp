@@ -13,54 +13,61 @@ constexpr UINT kWindowClosed = WM_APP + 0x2F0;
 // a modal loop running at that moment (the system's move loop) takes it for its own end.
 bool g_ending = false;
 
-BOOL CALLBACK CountOurWindow(HWND hwnd, LPARAM count) {
-    return Guarded<BOOL>(FALSE, [&] {
-        if (Window::FromHandle(hwnd) && IsWindow(hwnd)) ++*reinterpret_cast<int*>(count);
-        return TRUE;
-    });
-}
+// The news of a closed window goes to a message-only window, not to the thread: a modal loop
+// running at that moment (a message box, the system's move loop) dispatches messages to windows
+// but drops those of the thread, and the program would never end.
+class ProgramEnd final : public Window {
+public:
+    ProgramEnd() {
+        RegisterWindowClass(kProgramEndClass);
+        CreateHandle(0, kProgramEndClass, L"", 0, {}, HWND_MESSAGE);
+    }
 
-bool AnyWindowLeft() {
-    int count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), &CountOurWindow, reinterpret_cast<LPARAM>(&count));
-    return count > 0;
-}
-
-LRESULT CALLBACK EndWhenLastWindowClosed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Guarded<LRESULT>(0, [&] {
-        if (message != kWindowClosed) return DefWindowProcW(hwnd, message, wParam, lParam);
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message != kWindowClosed) return Window::HandleMessage(message, wParam, lParam);
         if (!AnyWindowLeft()) {
             g_ending = true;
             PostQuitMessage(0);
         }
-        return LRESULT{0};
-    });
-}
-
-// The news of a closed window goes to a message-only window, not to the thread: a modal loop
-// running at that moment (a message box, the system's move loop) dispatches messages to windows
-// but drops those of the thread, and the program would never end. One per process; null if it
-// could not be made.
-HWND ProgramEndWindow() noexcept {
-    static HWND window = nullptr;
-    if (!window) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = &EndWhenLastWindowClosed;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = kProgramEndClass;
-        RegisterClassExW(&wc);
-        window = CreateWindowExW(0, kProgramEndClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
+        return 0;
     }
-    return window;
+
+private:
+    bool AnyWindowLeft() {
+        others_ = 0;
+        EnumThreadWindows(GetCurrentThreadId(), &CountOther, reinterpret_cast<LPARAM>(this));
+        return others_ > 0;
+    }
+    static BOOL CALLBACK CountOther(HWND hwnd, LPARAM self) {
+        return Guarded<BOOL>(FALSE, [&] {
+            auto* end = reinterpret_cast<ProgramEnd*>(self);
+            if (hwnd != end->Handle() && FromHandle(hwnd) && IsWindow(hwnd)) ++end->others_;
+            return TRUE;
+        });
+    }
+
+    int others_ = 0;
+};
+
+// One per process, made when first needed and kept for as long as the process runs. Throws if it
+// cannot be made.
+ProgramEnd& TheProgramEnd() {
+    static ProgramEnd* end = nullptr;
+    if (!end) end = new ProgramEnd;
+    return *end;
 }
 
 }  // namespace
 
-void WatchForTheLastWindow() { Check(ProgramEndWindow() != nullptr, L"创建窗口"); }
+void WatchForTheLastWindow() { TheProgramEnd(); }
 
-void NoteWindowClosed() noexcept { PostMessageW(ProgramEndWindow(), kWindowClosed, 0, 0); }
+void NoteWindowClosed() noexcept {
+    try {
+        PostMessageW(TheProgramEnd().Handle(), kWindowClosed, 0, 0);
+    } catch (...) {
+    }
+}
 
 void HandleQueuedMessage(MSG& message) {
     HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;

@@ -27,7 +27,7 @@ struct FreeBlock {
 
 Bitmap LoadPackedBitmap(int id) {
     HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(id), RT_RCDATA);
     Check(info != nullptr, L"查找图片资源");
     const DWORD size = SizeofResource(module, info);
     HGLOBAL loaded = LoadResource(module, info);

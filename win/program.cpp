@@ -13,8 +13,7 @@ int RunProgram(int (*body)()) {
 }
 
 bool LoadDllsOnlyFromTheSystem() noexcept {
-    using SetDirectories = BOOL WINAPI(DWORD);
-    auto* set = SystemFunctionOf<SetDirectories>(L"kernel32.dll", "SetDefaultDllDirectories");
+    auto set = SystemFunctionOf<decltype(&SetDefaultDllDirectories)>(L"kernel32.dll", "SetDefaultDllDirectories");
     return set && set(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
 }
 

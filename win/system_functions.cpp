@@ -27,8 +27,7 @@ FARPROC SystemFunction(const wchar_t* dll, const char* name, bool sideBySide) no
 void StartCommonControls() {
     static bool started = false;
     if (started) return;
-    using InitFunction = BOOL WINAPI(const INITCOMMONCONTROLSEX*);
-    auto* initialize = SystemFunctionOf<InitFunction>(L"comctl32.dll", "InitCommonControlsEx", true);
+    auto initialize = SystemFunctionOf<decltype(&InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx", true);
     const INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     Check(initialize != nullptr && initialize(&common) != FALSE, L"载入通用控件");
     started = true;
@@ -38,8 +37,7 @@ void StartCom() noexcept {
     static bool started = false;
     if (started) return;
     started = true;
-    using CoInitializeExFunction = HRESULT WINAPI(void*, DWORD);
-    if (auto* initialize = SystemFunctionOf<CoInitializeExFunction>(L"ole32.dll", "CoInitializeEx"))
+    if (auto initialize = SystemFunctionOf<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx"))
         initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 }
 

@@ -12,9 +12,10 @@ namespace tavrix::win {
 // version 6) loads by its name alone, so that the system picks that version.
 FARPROC SystemFunction(const wchar_t* dll, const char* name, bool sideBySide = false) noexcept;
 
-template <class Function>
-Function* SystemFunctionOf(const wchar_t* dll, const char* name, bool sideBySide = false) noexcept {
-    return reinterpret_cast<Function*>(reinterpret_cast<void*>(SystemFunction(dll, name, sideBySide)));
+// The same, as a pointer of the function's own type: SystemFunctionOf<decltype(&F)>(dll, "F").
+template <class FunctionPointer>
+FunctionPointer SystemFunctionOf(const wchar_t* dll, const char* name, bool sideBySide = false) noexcept {
+    return reinterpret_cast<FunctionPointer>(reinterpret_cast<void*>(SystemFunction(dll, name, sideBySide)));
 }
 
 // The common controls, version 6 as the program's manifest asks, loaded and their classes

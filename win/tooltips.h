@@ -1,16 +1,16 @@
 #pragma once
-// The tips of one window's controls, in one tooltip window made with the first tip.
+// The tips of one window's controls, in one tooltip window.
 
 #include <windows.h>
 
+#include "win/window.h"
+
 namespace tavrix::win {
 
-class Tooltips {
+class Tooltips : public Window {
 public:
-    Tooltips() = default;
-    ~Tooltips() { Destroy(); }
-    Tooltips(const Tooltips&) = delete;
-    Tooltips& operator=(const Tooltips&) = delete;
+    // Makes the tooltip window; throws on failure. The common controls must be started.
+    Tooltips();
 
     // Throws on failure.
     void Add(HWND control, const wchar_t* text);
@@ -18,11 +18,6 @@ public:
     // take over the controls' procedures to watch them (which would cost every message of theirs a
     // round trip to the Wine server).
     void Relay(const MSG& message) const noexcept;
-    HWND Handle() const noexcept { return tips_; }  // null until a control has a tip
-    void Destroy() noexcept;
-
-private:
-    HWND tips_ = nullptr;
 };
 
 }  // namespace tavrix::win

@@ -28,7 +28,7 @@ public:
     // Gives a top-level window the first look at a message taken from the queue (the Tab key).
     virtual bool PreTranslateMessage(MSG&) { return false; }
 
-    // Checked: throws when the system refuses. A text box has rules of its own (text_box.h).
+    // Checked: throws when the system refuses. A control may have rules of its own.
     virtual void SetText(std::wstring_view text);
 
 protected:

@@ -12,40 +12,39 @@
 #include "controls/push_button.h"
 #include "controls/skins.h"
 #include "tests/support/gui_test.h"
-#include "win/form.h"
+#include "controls/form.h"
 
 namespace tavrix {
 namespace {
 
 using namespace test;
-using win::ControlKind;
+using controls::ControlKind;
 
 enum : int { Plain = 1, Hidden, Close, Other };
 
 // "Hidden" lies exactly over "Plain": where it is hidden, the mouse reaches Plain.
-constexpr win::ControlSpec kControls[] = {
+constexpr controls::ControlSpec kControls[] = {
     {Hidden, ControlKind::PushButton, 300, 300, 1575, 375, L"乙", false},
     {Plain, ControlKind::PushButton, 300, 300, 1575, 375, L"甲", true},
     {Close, ControlKind::PushButton, 2400, 300, 300, 300, L"", true},
     {Other, ControlKind::PushButton, 300, 1200, 1575, 375, L"丙", true},
 };
-constexpr win::SettingsSpec kSettings[] = {
+constexpr controls::SettingsSpec kSettings[] = {
     {.id = Plain, .tooltip = L"提示甲"},
-    {.id = Close, .tooltip = L"关闭", .picture = IDB_CLOSE_SKIN},
+    {.id = Close, .tooltip = L"关闭", .pictureResource = IDB_CLOSE_SKIN},
 };
 constexpr int kTabOrder[] = {Plain, Hidden, Close, Other};
-const win::FormDesign kDesign{L"ButtonTest", 0, {L"宋体", 90, GB2312_CHARSET}, kControls, kSettings,
-                              kTabOrder, controls::kSkinnedButtons, win::SystemColour(COLOR_BTNFACE)};
+const controls::FormDesign kDesign{.className = L"ButtonTest", .caption = L"buttons",
+                                   .style = WS_POPUP | WS_BORDER, .clientWidthTwips = 4000,
+                                   .clientHeightTwips = 2400, .defaultFont = {L"宋体", 90, GB2312_CHARSET},
+                                   .controls = kControls, .settings = kSettings, .tabOrder = kTabOrder};
 
-class ButtonForm : public win::Form {
+class ButtonForm : public controls::Form {
 public:
     ButtonForm() : Form(kDesign) { Show(); }
     std::map<int, int> clicks;
 
 protected:
-    void Build() override {
-        CreateForm(L"buttons", WS_POPUP | WS_BORDER, 0, 4000, 2400, nullptr);
-    }
     void OnClick(int id) override { ++clicks[id]; }
 };
 
@@ -155,7 +154,7 @@ TEST_F(PushButtonTest, AHiddenButtonIsNotSeenAndRaisesNoClick) {
     Pump();
     EXPECT_EQ(Clicks(Hidden), 0);
     // Shown again, it clicks.
-    form->SetVisible(Hidden, true);
+    form->SetShown(Hidden, true);
     SendMessageW(hidden, BM_CLICK, 0, 0);
     Pump();
     EXPECT_EQ(Clicks(Hidden), 1);
@@ -163,7 +162,7 @@ TEST_F(PushButtonTest, AHiddenButtonIsNotSeenAndRaisesNoClick) {
 
 TEST_F(PushButtonTest, HidingTheFocusedButtonMovesTheFocusOn) {
     SetFocus(Button(Plain));
-    form->SetVisible(Plain, false);
+    form->SetShown(Plain, false);
     EXPECT_NE(GetFocus(), Button(Plain));
     EXPECT_TRUE(IsChild(form->Handle(), GetFocus()));
 }

@@ -85,13 +85,13 @@ TEST_F(MainWindowLayout, WhereControlsOverlapTheUpperOneIsSeenAndClicked) {
     auto at = [&](int id) { return ChildAt(Hwnd(), Inside(id)); };
     // The output box covers the about panel, which covers the instructions panel.
     EXPECT_EQ(at(W::Text2), Control(W::Text2));
-    window->SetVisible(W::Text2, false);
+    window->SetShown(W::Text2, false);
     EXPECT_EQ(at(W::Text2), Control(W::guan));
-    window->SetVisible(W::guan, false);
+    window->SetShown(W::guan, false);
     EXPECT_EQ(at(W::Text2), Control(W::sm));
     // "总在最上面" is seen while "普通" is hidden; "普通" covers it wholly when shown.
     EXPECT_EQ(at(W::Command13), Control(W::Command13));
-    window->SetVisible(W::Command14, true);
+    window->SetShown(W::Command14, true);
     EXPECT_EQ(at(W::Command13), Control(W::Command14));
     const FixedControl& under = Design(W::Command13);
     EXPECT_EQ(ChildAt(Hwnd(), POINT{Px(under.left + under.width) - 2, Px(under.top + under.height) - 2}),
@@ -117,7 +117,7 @@ TEST_F(MainWindowLayout, PicturesKeepTheirPixelSize) {
 // shows, never a second copy of a picture.
 TEST_F(MainWindowLayout, BeyondItsPicturesTheWindowShowsItsColour) {
     if (window->Dpi() == 96) GTEST_SKIP() << "at 96 DPI the pictures cover the window";
-    window->SetOuterWidth(kPanelWidth);  // the panel view's whole width
+    window->SetOuterWidthTwips(kPanelWidth);  // the panel view's whole width
     RECT client;
     GetClientRect(Hwnd(), &client);
     const int width = client.right;

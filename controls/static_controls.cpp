@@ -1,27 +1,22 @@
-#include "win/controls.h"
+#include "controls/static_controls.h"
 
 #include <string>
 
 #include "win/colours.h"
 #include "win/gdi.h"
-#include "win/layout.h"
 #include "win/window_text.h"
 
-namespace tavrix::win {
-namespace {
+namespace tavrix::controls {
 
-// Children of the window, each below the siblings made before it.
-constexpr DWORD kChild = WS_CHILD | WS_CLIPSIBLINGS;
+using win::FillBackground;
 
-}  // namespace
-
-SystemLabel::SystemLabel(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style) {
-    CreateHandle(0, L"STATIC", text, kChild | SS_LEFT | SS_NOTIFY | SS_NOPREFIX | style, bounds, parent, id);
+SystemLabel::SystemLabel(const ControlParts& parts) {
+    CreateControl(parts, 0, L"STATIC", SS_LEFT | SS_NOTIFY | SS_NOPREFIX);
 }
 
-Label::Label(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style) {
+Label::Label(const ControlParts& parts) {
     RegisterWindowClass(L"Label");
-    CreateHandle(0, L"Label", text, kChild | style, bounds, parent, id);
+    CreateControl(parts, 0, L"Label", 0);
 }
 
 LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -29,19 +24,19 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return TRUE;  // the paint fills the background
     case WM_PAINT: {
-        const PaintScope paint(Handle());
+        const win::PaintScope paint(Handle());
         RECT client;
         GetClientRect(Handle(), &client);
         FillBackground(Handle(), paint.get());
-        const Selection font(paint.get(), font_);
-        const std::wstring text = WindowText(Handle());
+        const win::Selection font(paint.get(), font_);
+        const std::wstring text = win::WindowText(Handle());
         DrawTextW(paint.get(), text.c_str(), static_cast<int>(text.size()), &client,
                   DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK | DT_NOPREFIX);
         return 0;
     }
     case WM_SETTEXT: {
         // The new text shows at once, as the system's label shows it.
-        const LRESULT result = Window::HandleMessage(message, wParam, lParam);
+        const LRESULT result = Control::HandleMessage(message, wParam, lParam);
         RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         return result;
     }
@@ -52,12 +47,12 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_);
     }
-    return Window::HandleMessage(message, wParam, lParam);
+    return Control::HandleMessage(message, wParam, lParam);
 }
 
-PictureBox::PictureBox(HWND parent, int id, const RECT& bounds, DWORD style) {
+PictureBox::PictureBox(const ControlParts& parts) {
     RegisterWindowClass(L"PictureBox");
-    CreateHandle(0, L"PictureBox", L"", kChild | WS_CLIPCHILDREN | WS_TABSTOP | style, bounds, parent, id);
+    CreateControl(parts, 0, L"PictureBox", WS_CLIPCHILDREN | WS_TABSTOP);
 }
 
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -74,12 +69,12 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetFocus(Handle());
         return 0;
     }
-    return Window::HandleMessage(message, wParam, lParam);
+    return Control::HandleMessage(message, wParam, lParam);
 }
 
-Picture::Picture(HWND parent, int id, const RECT& bounds, DWORD style, HBITMAP image) : image_(image) {
+Picture::Picture(const ControlParts& parts, HBITMAP image) : image_(image) {
     RegisterWindowClass(L"Picture");
-    CreateHandle(0, L"Picture", L"", kChild | style, bounds, parent, id);
+    CreateControl(parts, 0, L"Picture", 0);
 }
 
 LRESULT Picture::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -87,12 +82,12 @@ LRESULT Picture::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return TRUE;
     case WM_PAINT: {
-        const PaintScope paint(Handle());
+        const win::PaintScope paint(Handle());
         RECT client;
         GetClientRect(Handle(), &client);
-        const BufferedPaint buffer(paint.get(), client);
+        const win::BufferedPaint buffer(paint.get(), client);
         FillBackground(Handle(), buffer.Dc());
-        DrawPicture(buffer.Dc(), image_);
+        win::DrawPicture(buffer.Dc(), image_);
         return 0;
     }
     case WM_LBUTTONDOWN:
@@ -107,7 +102,7 @@ LRESULT Picture::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                      reinterpret_cast<LPARAM>(Handle()));
         return message >= WM_XBUTTONDOWN ? TRUE : 0;
     }
-    return Window::HandleMessage(message, wParam, lParam);
+    return Control::HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace tavrix::win
+}  // namespace tavrix::controls

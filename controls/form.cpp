@@ -1,11 +1,13 @@
-#include "win/form.h"
+#include "controls/form.h"
 
 #include <algorithm>
 #include <cwchar>
 
+#include "controls/push_button.h"
+#include "controls/skins.h"
+#include "controls/static_controls.h"
 #include "win/accessible.h"
 #include "win/error.h"
-#include "win/controls.h"
 #include "win/message_loop.h"
 #include "win/pictures.h"
 #include "win/system_functions.h"
@@ -13,57 +15,62 @@
 #include "win/window_text.h"
 #include "win/work_area.h"
 
-namespace tavrix::win {
+namespace tavrix::controls {
 namespace {
 
+using win::Check;
+using win::Decimal;
+using win::Error;
+using win::FontSpec;
+using win::Window;
+
 bool SameFont(const FontSpec& a, const FontSpec& b) {
-    const bool sameFace = (!a.face && !b.face) || (a.face && b.face && std::wcscmp(a.face, b.face) == 0);
-    return sameFace && a.tenthsOfPoint == b.tenthsOfPoint && a.charset == b.charset &&
+    const bool sameTypeface = (!a.typeface && !b.typeface) ||
+                              (a.typeface && b.typeface && std::wcscmp(a.typeface, b.typeface) == 0);
+    return sameTypeface && a.tenthsOfPoint == b.tenthsOfPoint && a.charset == b.charset &&
            a.weight == b.weight;
 }
 
 }  // namespace
 
 Form::Form(const FormDesign& design)
-    : design_(design), dpi_(SystemDpi()), colours_(design.background) {}
+    : design_(design), dpi_(win::SystemDpi()), colours_(design.background) {}
 
 Form::~Form() {
     // The window and its children go first, while the pictures, fonts and brushes they paint with
-    // are still there (a child hidden on its way out repaints its siblings); then the tips, which
-    // no window owns. The controls' own objects follow with the members.
+    // are still there (a child hidden on its way out repaints its siblings); then, with the
+    // members, the tips, which no window owns, and the controls' own objects.
     DestroyHandle();
-    tooltips_.Destroy();
 }
 
 void Form::Create() {
-    if (!Handle()) Build();
+    if (Handle()) return;
+    RegisterWindowClass(design_.className, design_.iconResource);
+    const int width = Pixels(design_.clientWidthTwips), height = Pixels(design_.clientHeightTwips);
+    RECT outer{0, 0, width, height};
+    Check(AdjustWindowRectEx(&outer, design_.style, FALSE, design_.exStyle) != FALSE, L"计算窗口大小");
+    // Made where it will be shown, unless its load handler changes its size: no move before then.
+    const int outerWidth = outer.right - outer.left, outerHeight = outer.bottom - outer.top;
+    const win::Place place = win::OpeningPlace(win::ScreenOf(nullptr), outerWidth, outerHeight);
+    CreateHandle(design_.exStyle, design_.className, design_.caption, design_.style | WS_CLIPCHILDREN,
+                 {place.x, place.y, place.x + outerWidth, place.y + outerHeight});
+    colours_.SetFace(design_.pictureResource ? win::LoadPackedBitmap(design_.pictureResource) : win::Bitmap{},
+                     width, height);
+    CreateControls();
+    OnLoad();
 }
 
 void Form::Show() {
     Create();
-    CentreInWorkArea(Handle());
+    win::CentreInWorkArea(Handle());
     const bool activate = ActivatedWhenShown();
     ShowWindow(Handle(), activate ? SW_SHOW : SW_SHOWNOACTIVATE);
     UpdateWindow(Handle());
-    WatchForTheLastWindow();
+    win::WatchForTheLastWindow();
     if (activate) SetForegroundWindow(Handle());
 }
 
-int Form::Pixels(int twips) const { return TwipsToPixels(twips, dpi_); }
-
-void Form::CreateForm(const wchar_t* title, DWORD style, DWORD exStyle, int clientWidthTwips,
-                      int clientHeightTwips, Bitmap picture) {
-    RegisterWindowClass(design_.className, design_.icon);
-    RECT outer{0, 0, Pixels(clientWidthTwips), Pixels(clientHeightTwips)};
-    Check(AdjustWindowRectEx(&outer, style, FALSE, exStyle) != FALSE, L"计算窗口大小");
-    // Made where it will be shown, unless its load handler changes its size: no move before then.
-    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-    const Place place = OpeningPlace(ScreenOf(nullptr), width, height);
-    CreateHandle(exStyle, design_.className, title, style | WS_CLIPCHILDREN,
-                 {place.x, place.y, place.x + width, place.y + height});
-    colours_.SetFace(std::move(picture), Pixels(clientWidthTwips), Pixels(clientHeightTwips));
-    CreateControls();
-}
+int Form::Pixels(int twips) const { return win::TwipsToPixels(twips, dpi_); }
 
 const SettingsSpec* Form::SettingsOf(int id) const {
     for (const SettingsSpec& settings : design_.settings)
@@ -72,22 +79,22 @@ const SettingsSpec* Form::SettingsOf(int id) const {
 }
 
 HFONT Form::FontFor(const FontSpec& requested) {
-    const FontSpec& wanted = requested.face ? requested : design_.defaultFont;
+    const FontSpec& wanted = requested.typeface ? requested : design_.defaultFont;
     for (const auto& [known, font] : fonts_)
         if (SameFont(known, wanted)) return font.get();
-    fonts_.emplace_back(wanted, CreateFontFor(wanted, dpi_));
+    fonts_.emplace_back(wanted, win::CreateFontFor(wanted, dpi_));
     return fonts_.back().second.get();
 }
 
 HBITMAP Form::PictureFor(int resource) {
     for (const auto& [known, bitmap] : pictures_)
         if (known == resource) return bitmap.get();
-    pictures_.emplace_back(resource, LoadPackedBitmap(resource));
+    pictures_.emplace_back(resource, win::LoadPackedBitmap(resource));
     return pictures_.back().second.get();
 }
 
 void Form::CreateControls() {
-    if (design_.commonControls) StartCommonControls();
+    if (design_.commonControls) win::StartCommonControls();
 
     int highest = 0;
     for (const ControlSpec& control : design_.controls) highest = std::max(highest, control.id);
@@ -98,50 +105,39 @@ void Form::CreateControls() {
         const SettingsSpec* settings = SettingsOf(control.id);
         controls_[static_cast<size_t>(control.id)] =
             CreateControl(control, settings ? *settings : kNoSettings);
-        if (settings && settings->tooltip) tooltips_.Add(Control(control.id), settings->tooltip);
+        if (settings && settings->tooltip) {
+            if (!tooltips_) tooltips_.emplace();
+            tooltips_->Add(Control(control.id), settings->tooltip);
+        }
     }
     std::vector<HWND> tabOrder;
     for (int id : design_.tabOrder) tabOrder.push_back(Control(id));
     focus_.emplace(Handle(), std::move(tabOrder));
 }
 
+// Every kind made directly, each from its parts alike.
 std::unique_ptr<Window> Form::CreateControl(const ControlSpec& control, const SettingsSpec& s) {
-    HWND parent = control.container ? Control(control.container) : Handle();
     const RECT bounds{Pixels(control.left), Pixels(control.top),
                       Pixels(control.left) + Pixels(control.width),
                       Pixels(control.top) + Pixels(control.height)};
-    const DWORD shown = control.shown ? WS_VISIBLE : 0;
-    const wchar_t* text = control.text ? control.text : L"";
-    const wchar_t* accessibleName = s.accessibleName ? s.accessibleName : s.tooltip;
-    HFONT font = FontFor(s.font);
-    std::unique_ptr<Window> made;
+    const ControlParts parts{control.container ? Control(control.container) : Handle(), control, s, bounds,
+                             FontFor(s.font)};
     switch (control.kind) {
-    case ControlKind::PushButton: {
-        const int skin = s.picture ? s.picture : design_.buttons.defaultSkin;
-        return design_.buttons.make(
-            parent, {control.id, text, bounds, PictureFor(skin), s.icon ? PictureFor(s.icon) : nullptr,
-                     font, control.shown, s.accessibleName || !*text ? accessibleName : nullptr});
-    }
+    case ControlKind::PushButton:  // in the captioned buttons' skin, unless the design gives another
+        return std::make_unique<PushButton>(
+            parts, PictureFor(s.pictureResource ? s.pictureResource : IDB_BUTTON_SKIN),
+            s.iconPictureResource ? PictureFor(s.iconPictureResource) : nullptr);
     case ControlKind::TextBox:
-        made = std::make_unique<TextBox>(parent, control.id, bounds, text, shown | s.style, s.maxLength,
-                                         accessibleName, s.liveRegion);
-        break;
+        return std::make_unique<TextBox>(parts);
     case ControlKind::Label:
-        if (design_.commonControls)
-            made = std::make_unique<SystemLabel>(parent, control.id, bounds, text, shown | s.style);
-        else
-            made = std::make_unique<Label>(parent, control.id, bounds, text, shown | s.style);
-        break;
+        if (design_.commonControls) return std::make_unique<SystemLabel>(parts);
+        return std::make_unique<Label>(parts);
     case ControlKind::PictureBox:
-        made = std::make_unique<PictureBox>(parent, control.id, bounds, shown);
-        break;
+        return std::make_unique<PictureBox>(parts);
     case ControlKind::Picture:
-        made = std::make_unique<Picture>(parent, control.id, bounds, shown,
-                                         s.picture ? PictureFor(s.picture) : nullptr);
-        break;
+        return std::make_unique<Picture>(parts, s.pictureResource ? PictureFor(s.pictureResource) : nullptr);
     }
-    SendMessageW(made->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return made;
+    return nullptr;
 }
 
 Window& Form::Object(int id) const {
@@ -166,13 +162,13 @@ TextBox& Form::TextBoxOf(int id) {
     throw Error(L"控件 " + Decimal(id) + L" 不是文本框", ERROR_INVALID_WINDOW_HANDLE);
 }
 
-std::wstring Form::Text(int id) const { return WindowText(Control(id)); }
+std::wstring Form::Text(int id) const { return win::WindowText(Control(id)); }
 
 void Form::SetText(int id, std::wstring_view text) { Object(id).SetText(text); }
 
 bool Form::Shown(int id) const { return (GetWindowLongW(Control(id), GWL_STYLE) & WS_VISIBLE) != 0; }
 
-void Form::SetVisible(int id, bool shown) {
+void Form::SetShown(int id, bool shown) {
     HWND control = Control(id);
     if (!shown && focus_) focus_->OnHiding(control);
     Check(SetWindowPos(control, nullptr, 0, 0, 0, 0,
@@ -184,12 +180,12 @@ void Form::SetVisible(int id, bool shown) {
 
 // What a window adds when it widens lies on the screen: on a small screen at a high DPI the wider
 // view would otherwise put its right part, with its buttons, beyond the edge.
-void Form::SetOuterWidth(int twips) {
+void Form::SetOuterWidthTwips(int twips) {
     RECT outer;
     Check(GetWindowRect(Handle(), &outer) != FALSE, L"读取窗口位置");
     const int width = Pixels(twips);
-    const Place place =
-        Widened(ScreenOf(Handle()).work, {outer.left, outer.top, outer.right, outer.bottom}, width);
+    const win::Place place =
+        win::Widened(win::ScreenOf(Handle()).work, {outer.left, outer.top, outer.right, outer.bottom}, width);
     const bool moved = place.x != outer.left || place.y != outer.top;
     Check(SetWindowPos(Handle(), nullptr, place.x, place.y, width, outer.bottom - outer.top,
                        SWP_NOZORDER | SWP_NOACTIVATE | (moved ? 0 : SWP_NOMOVE)) != FALSE,
@@ -197,7 +193,7 @@ void Form::SetOuterWidth(int twips) {
 }
 
 bool Form::PreTranslateMessage(MSG& message) {
-    tooltips_.Relay(message);
+    if (tooltips_) tooltips_->Relay(message);
     return focus_ && focus_->OnTabKey(message);
 }
 
@@ -206,9 +202,7 @@ void Form::OnControlCommand(HWND control, WORD code) {
     case BN_CLICKED:  // and STN_CLICKED, which is the same code
         return OnClick(GetDlgCtrlID(control));
     case EN_CHANGE:
-        if (TextBox* box = TextBoxIf(GetDlgCtrlID(control)); box && box->onTextChanged)
-            box->onTextChanged();
-        return;
+        return OnTextChanged(GetDlgCtrlID(control));
     case kPictureMouseDown:
         return OnMouseDown(GetDlgCtrlID(control));
     }
@@ -228,7 +222,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const auto control = reinterpret_cast<HWND>(lParam);
         if (const SettingsSpec* settings = SettingsOf(GetDlgCtrlID(control)))
             if (HBRUSH brush = colours_.ForControl(Handle(), control, reinterpret_cast<HDC>(wParam),
-                                                   settings->text, settings->back))
+                                                   settings->textColour, settings->backColour))
                 return reinterpret_cast<LRESULT>(brush);
         return standard;
     }
@@ -243,7 +237,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETOBJECT:
         if (design_.accessibleName)
             if (const LRESULT result =
-                    AnswerAccessibleObject(Handle(), wParam, lParam, design_.accessibleName))
+                    win::AnswerAccessibleObject(Handle(), wParam, lParam, design_.accessibleName))
                 return result;
         break;
     case WM_ACTIVATE:
@@ -253,10 +247,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (focus_) focus_->OnActivate(true);
         return 0;
     case WM_DESTROY:
-        tooltips_.Destroy();  // no window owns the tips, so none takes them along
+        tooltips_.reset();  // no window owns the tips, so none takes them along
         break;
     }
     return Window::HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace tavrix::win
+}  // namespace tavrix::controls

@@ -5,24 +5,22 @@
 // - A write of the text that the box already holds is no change, and notifies nothing.
 // - The most a user can put in, by typing or pasting, counts UTF-16 units, but a character made of
 //   two units (a surrogate pair) that meets the limit is left out whole, never cut in half.
-// - A screen reader hears it by its name; its text is what it holds.
+// - A screen reader hears it by its name (control.h); its text is what it holds.
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <string_view>
 
-#include "win/window.h"
+#include "controls/control.h"
 
-namespace tavrix::win {
+namespace tavrix::controls {
 
-class TextBox : public Window {
+class TextBox : public Control {
 public:
-    // Throws on failure. maxLength 0: the edit control's own limit. A live region's changes are
-    // read out by screen readers while the focus is elsewhere (accessible.h).
-    TextBox(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style, int maxLength,
-            const wchar_t* accessibleName, bool liveRegion = false);
+    // Throws on failure. A maxLength of 0: the edit control's own limit. A live region's changes
+    // are read out by screen readers while the focus is elsewhere (win/accessible.h).
+    explicit TextBox(const ControlParts& parts);
 
     std::wstring Text() const;                      // throws on failure
     void SetText(std::wstring_view text) override;  // the rules above
@@ -31,10 +29,6 @@ public:
     // the box lay out and draw its text anew. Throws on failure.
     void TypeOver(std::wstring_view text);
 
-    // Runs on every change of the text, the user's and the program's alike (the window passes
-    // the box's EN_CHANGE on to it). Bound where the window makes its controls.
-    std::function<void()> onTextChanged;
-
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -42,10 +36,9 @@ private:
     int Room() const;
 
     int maxLength_;
-    std::wstring accessibleName_;
     bool droppingPair_ = false;
     bool liveRegion_;
     bool marked_ = false;  // a live region is marked when a screen reader first asks for it
 };
 
-}  // namespace tavrix::win
+}  // namespace tavrix::controls

@@ -1,10 +1,10 @@
-#include "win/text_box.h"
+#include "controls/text_box.h"
 
 #include "win/accessible.h"
 #include "win/error.h"
 #include "win/window_text.h"
 
-namespace tavrix::win {
+namespace tavrix::controls {
 namespace {
 
 // EVENT_OBJECT_LIVEREGIONCHANGED, which the headers give from Windows 8 on; older systems pass it by.
@@ -28,21 +28,18 @@ std::wstring ClipboardText(HWND owner) {
 
 }  // namespace
 
-TextBox::TextBox(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style,
-                 int maxLength, const wchar_t* accessibleName, bool liveRegion)
-    : maxLength_(maxLength), accessibleName_(accessibleName ? accessibleName : L""), liveRegion_(liveRegion) {
-    CreateHandle(WS_EX_CLIENTEDGE, L"EDIT", text,
-                 WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                     ES_WANTRETURN | style,
-                 bounds, parent, id);
+TextBox::TextBox(const ControlParts& parts)
+    : maxLength_(parts.settings.maxLength), liveRegion_(parts.settings.liveRegion) {
+    CreateControl(parts, WS_EX_CLIENTEDGE, L"EDIT",
+                  WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, false);
     if (maxLength_ > 0) SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
 }
 
-std::wstring TextBox::Text() const { return WindowText(Handle()); }
+std::wstring TextBox::Text() const { return win::WindowText(Handle()); }
 
 void TextBox::SetText(std::wstring_view text) {
     if (Text() == text) return;
-    Window::SetText(text);
+    Control::SetText(text);
     SendMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), EN_CHANGE),
                  reinterpret_cast<LPARAM>(Handle()));
     if (liveRegion_) NotifyWinEvent(kLiveRegionChanged, Handle(), OBJID_CLIENT, CHILDID_SELF);
@@ -55,7 +52,7 @@ void TextBox::TypeOver(std::wstring_view text) {
     SendMessageW(Handle(), EM_SETSEL, 0, -1);
     SendMessageW(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(copy.c_str()));
     if (beyondLimit) SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
-    if (Text() != text) throw Error(L"设置文字", ERROR_NOT_ENOUGH_MEMORY);
+    if (Text() != text) throw win::Error(L"设置文字", ERROR_NOT_ENOUGH_MEMORY);
 }
 
 LRESULT TextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -76,11 +73,8 @@ LRESULT TextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETOBJECT:
         if (liveRegion_ && !marked_) {
             marked_ = true;
-            MarkPoliteLiveRegion(Handle());
+            win::MarkPoliteLiveRegion(Handle());
         }
-        if (!accessibleName_.empty())
-            if (const LRESULT result = AnswerAccessibleObject(Handle(), wParam, lParam, accessibleName_))
-                return result;
         break;
     case WM_PASTE: {
         if (!limited) break;
@@ -96,7 +90,7 @@ LRESULT TextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     }
-    return Window::HandleMessage(message, wParam, lParam);
+    return Control::HandleMessage(message, wParam, lParam);
 }
 
 // Units that can still go in where the selection is: the selection itself is replaced.
@@ -106,4 +100,4 @@ int TextBox::Room() const {
     return maxLength_ - (GetWindowTextLengthW(Handle()) - static_cast<int>(end - start));
 }
 
-}  // namespace tavrix::win
+}  // namespace tavrix::controls

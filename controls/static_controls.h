@@ -1,25 +1,25 @@
 #pragma once
-// The controls of this layer beside the text box: labels, a picture box that holds labels, and a
-// picture. Each is a child window made through Window::CreateHandle and owned by its form.
+// The controls beside the push button and the text box: labels, a picture box that holds labels,
+// and a picture.
 
 #include <windows.h>
 
-#include "win/window.h"
+#include "controls/control.h"
 
-namespace tavrix::win {
+namespace tavrix::controls {
 
 // The system's STATIC, left-aligned text that tells its window of clicks.
-class SystemLabel : public Window {
+class SystemLabel : public Control {
 public:
-    SystemLabel(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style);
+    explicit SystemLabel(const ControlParts& parts);
 };
 
 // A label for a window that does without the common controls: drawn with user32 and GDI alone as
 // STATIC draws left-aligned text (words wrapped, no prefix), on the background its window gives it
 // (WM_CTLCOLORSTATIC).
-class Label : public Window {
+class Label : public Control {
 public:
-    Label(HWND parent, int id, const RECT& bounds, const wchar_t* text, DWORD style);
+    explicit Label(const ControlParts& parts);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -30,9 +30,9 @@ private:
 
 // A picture box: a container of labels of its own, drawn in its background colour, a tab stop
 // that a click focuses as Tab does. Its children's notifications belong to the window it stands on.
-class PictureBox : public Window {
+class PictureBox : public Control {
 public:
-    PictureBox(HWND parent, int id, const RECT& bounds, DWORD style);
+    explicit PictureBox(const ControlParts& parts);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -40,10 +40,10 @@ protected:
 
 // A picture: an image drawn unscaled from its top-left corner, the window's face showing beyond
 // it. A press of any mouse button on it is told to the window (WM_COMMAND, kPictureMouseDown).
-class Picture : public Window {
+class Picture : public Control {
 public:
     // The image is shared and owned by the window; may be null.
-    Picture(HWND parent, int id, const RECT& bounds, DWORD style, HBITMAP image);
+    Picture(const ControlParts& parts, HBITMAP image);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -52,4 +52,4 @@ private:
     HBITMAP image_;
 };
 
-}  // namespace tavrix::win
+}  // namespace tavrix::controls

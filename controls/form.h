@@ -1,9 +1,9 @@
 #pragma once
-// A top-level window built from its design (layout.h): every control a child window of its own,
-// made in stacking order and owned here, whatever its kind, found by its id; property access by
-// control id, each read and write checked (a failure throws); the show sequence; and the window's
-// share of what its parts need: colours, tips, focus in its tab order, and the clicks and changes
-// of its controls.
+// A top-level window realised from its design (layout.h): every control a child window of its
+// own, made in stacking order and owned here, whatever its kind, found by its id; property access
+// by control id, each read and write checked (a failure throws); the show sequence; and the
+// window's share of what its parts need: colours, tips, focus in its tab order, and the clicks,
+// presses and changes of its controls.
 
 #include <windows.h>
 
@@ -14,21 +14,22 @@
 #include <utility>
 #include <vector>
 
+#include "controls/layout.h"
+#include "controls/text_box.h"
 #include "win/colours.h"
 #include "win/focus.h"
 #include "win/gdi.h"
-#include "win/layout.h"
-#include "win/text_box.h"
 #include "win/tooltips.h"
 #include "win/window.h"
 
-namespace tavrix::win {
+namespace tavrix::controls {
 
-class Form : public Window {
+class Form : public win::Window {
 public:
     ~Form() override;
 
-    // Makes the window and runs its load handler; it is not seen yet. Once.
+    // Makes the window as its design says, every control with it, and runs its load handler; it
+    // is not seen yet. Once.
     void Create();
     // Opens the window modeless and unowned: created if need be, centred in the work area, shown
     // and activated.
@@ -36,36 +37,33 @@ public:
 
     HWND Control(int id) const;  // throws for an id the design does not have
     int Dpi() const noexcept { return dpi_; }
-    HWND Tooltips() const noexcept { return tooltips_.Handle(); }
+    HWND Tooltips() const noexcept { return tooltips_ ? tooltips_->Handle() : nullptr; }
 
     // Checked property access, by control id.
     std::wstring Text(int id) const;
     using Window::SetText;                         // the window's own caption
     void SetText(int id, std::wstring_view text);  // a text box by its own rules
-    void SetVisible(int id, bool shown);
-    bool Shown(int id) const;  // its own visibility, whatever its window's
-    void SetOuterWidth(int twips);
+    void SetShown(int id, bool shown);
+    bool Shown(int id) const;  // its own, whatever its container's
+    void SetOuterWidthTwips(int twips);
 
     bool PreTranslateMessage(MSG& message) override;
 
 protected:
     explicit Form(const FormDesign& design);
 
-    // Makes the window (CreateForm) and runs its load handler.
-    virtual void Build() = 0;
+    // Runs once the window and its controls are made, before it is first shown.
+    virtual void OnLoad() {}
     // Whether Show activates the window; a window that takes no input need not.
     virtual bool ActivatedWhenShown() const { return true; }
-    // Creates the window of the design's class with the given client size in twips, its face
-    // from its colour and its picture (drawn unscaled at the top-left corner; may be null), then
-    // every control.
-    void CreateForm(const wchar_t* title, DWORD style, DWORD exStyle, int clientWidthTwips,
-                    int clientHeightTwips, Bitmap picture);
     TextBox& TextBoxOf(int id);  // throws for an id that is no text box
 
     // A click of a button or a label.
     virtual void OnClick(int) {}
     // A press of any mouse button on a picture.
     virtual void OnMouseDown(int) {}
+    // Any change of a text box's text, the user's and the program's alike.
+    virtual void OnTextChanged(int) {}
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -75,7 +73,7 @@ private:
     Window& Object(int id) const;  // throws for an id the design does not have
     TextBox* TextBoxIf(int id) const;
     const SettingsSpec* SettingsOf(int id) const;
-    HFONT FontFor(const FontSpec& requested);
+    HFONT FontFor(const win::FontSpec& requested);
     HBITMAP PictureFor(int resource);
     void OnControlCommand(HWND control, WORD code);
     int Pixels(int twips) const;
@@ -85,11 +83,12 @@ private:
     // By id. The window goes before them (~Form), and each control's window with its object: a
     // control never outlives the form, nor a control's object its window.
     std::vector<std::unique_ptr<Window>> controls_;
-    std::vector<std::pair<FontSpec, Font>> fonts_;
-    std::vector<std::pair<int, Bitmap>> pictures_;
-    Colours colours_;
-    win::Tooltips tooltips_;
-    std::optional<Focus> focus_;
+    std::vector<std::pair<win::FontSpec, win::Font>> fonts_;
+    std::vector<std::pair<int, win::Bitmap>> pictures_;
+    win::Colours colours_;
+    // Made with the first tip, gone with the window (WM_DESTROY).
+    std::optional<win::Tooltips> tooltips_;
+    std::optional<win::Focus> focus_;
 };
 
-}  // namespace tavrix::win
+}  // namespace tavrix::controls
