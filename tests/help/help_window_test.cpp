@@ -176,6 +176,14 @@ TEST_F(HelpWindowTest, AnAnswerReplacesTheUsersTypingEvenFromTheSameButton) {
     EXPECT_EQ(Answer(), kAnswers[3].text);
 }
 
+// "退出" ends the program at once, whatever the user typed into the box: nothing asks first. (Its
+// other ways to end, and the exit codes, are seen from outside: tests/e2e.)
+TEST_F(HelpWindowTest, ExitEndsTheProgramWhateverTheBoxHolds) {
+    ClickCentre(Control(Form1::Text1));
+    TypeText(L"abc");
+    EXPECT_EXIT(ClickCentre(Control(Form1::Command7)), testing::ExitedWithCode(0), "");
+}
+
 // A large paste without spaces would keep the box re-wrapping for seconds: it takes a few pages.
 TEST_F(HelpWindowTest, TheAnswerBoxTakesAFewPagesOfAPaste) {
     ClickCentre(Control(Form1::Text1));
