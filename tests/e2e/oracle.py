@@ -63,7 +63,7 @@ def load_designs():
             design["control"].append([name, kind, *map(int, place), None if caption == "~" else text(caption),
                                       shown == "yes", *fields[8:]])
         elif record == "tab":
-            design["tab"].append(fields[0])
+            design["tab"] = fields
         elif record == "font":
             design["font"].append((fields[0], fields[1], int(fields[2]), int(fields[3])))
         else:

@@ -50,6 +50,14 @@ TEST_F(MainWindowLayout, OpensCentredWithItsTitleStripInReach) {
 
 TEST_F(MainWindowLayout, RealisesItsDesign) { ExpectRealisesDesign(*window, kMain, kMainWindowIds); }
 
+// Registered with the icon group that Tavrix.exe shows first (program_files_test), which this test
+// program carries as Tavrix.exe does.
+TEST_F(MainWindowLayout, TheClassIconIsTheProgramIcon) {
+    const HICON programIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVRIX));
+    ASSERT_NE(programIcon, nullptr);
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(Hwnd(), GCLP_HICON)), programIcon);
+}
+
 TEST_F(MainWindowLayout, WhereControlsOverlapTheUpperOneIsSeenAndClicked) {
     auto at = [&](int id) { return ChildAt(Hwnd(), Inside(id)); };
     // The output box covers the about panel, which covers the instructions panel.

@@ -29,64 +29,54 @@ std::vector<std::vector<std::string_view>> Records(std::string_view file) {
     return records;
 }
 
-std::u32string Decoded(std::string_view utf8) {
+// A text field with its escapes and placeholders resolved, in code points.
+std::u32string Resolved(std::string_view field) {
     std::u32string points;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
+    for (std::size_t i = 0; i < field.size();) {
+        const auto lead = static_cast<unsigned char>(field[i]);
         const int more = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
         char32_t point = more == 0 ? lead : lead & (0x3F >> more);
-        for (int k = 1; k <= more; ++k) point = point << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        for (int k = 1; k <= more; ++k) point = point << 6 | (static_cast<unsigned char>(field[i + k]) & 0x3F);
         points.push_back(point);
         i += static_cast<std::size_t>(more) + 1;
     }
-    return points;
-}
-
-template <class String>
-void Append(String& text, char32_t point) {
-    if (sizeof(typename String::value_type) == 2 && point > 0xFFFF) {
-        point -= 0x10000;
-        text.push_back(static_cast<typename String::value_type>(0xD800 + (point >> 10)));
-        point = 0xDC00 + (point & 0x3FF);
-    }
-    text.push_back(static_cast<typename String::value_type>(point));
-}
-
-template <class String>
-void Append(String& text, const wchar_t* value) {
-    for (; *value; ++value) Append(text, static_cast<char32_t>(*value));
-}
-
-// A text field with its escapes and placeholders resolved.
-template <class String>
-String TextOf(std::string_view field) {
-    const std::u32string points = Decoded(field);
-    String text;
+    std::u32string text;
     for (std::size_t i = 0; i < points.size(); ++i) {
         if (points[i] == U'\\') {
             const char32_t escape = points[++i];
-            if (escape == U'u') {
-                const std::string hex(points.begin() + i + 1, points.begin() + i + 5);
-                Append(text, static_cast<char32_t>(std::stoul(hex, nullptr, 16)));
-                i += 4;
-            } else {
-                Append(text, escape == U'r' ? U'\r' : escape == U'n' ? U'\n' : escape == U't' ? U'\t' : escape);
-            }
+            const std::string hex(points.begin() + i + 1, points.begin() + std::min(i + 5, points.size()));
+            text += escape == U'u' ? static_cast<char32_t>(std::stoul(hex, nullptr, 16))
+                    : escape == U'r' ? U'\r' : escape == U'n' ? U'\n' : escape == U't' ? U'\t' : escape;
+            if (escape == U'u') i += 4;
         } else if (points[i] == U'{') {
             const std::size_t end = points.find(U'}', i);
             const std::string name(points.begin() + i + 1, points.begin() + end);
+            const std::map<std::string, std::wstring_view> maker = {
+                {"email", TAVRIX_MAKER_EMAIL}, {"chat_group", TAVRIX_MAKER_CHAT_GROUP},
+                {"web_host", TAVRIX_MAKER_WEB_HOST}, {"home_page", TAVRIX_MAKER_HOME_PAGE}};
             if (name.ends_with(" spaces")) {
-                for (int n = std::stoi(name); n > 0; --n) Append(text, U' ');
+                text.append(static_cast<std::size_t>(std::stoi(name)), U' ');
             } else {
-                const std::map<std::string, const wchar_t*> maker = {
-                    {"email", TAVRIX_MAKER_EMAIL}, {"chat_group", TAVRIX_MAKER_CHAT_GROUP},
-                    {"web_host", TAVRIX_MAKER_WEB_HOST}, {"home_page", TAVRIX_MAKER_HOME_PAGE}};
-                Append(text, maker.at(name));
+                for (wchar_t c : maker.at(name)) text += static_cast<char32_t>(c);  // ASCII
             }
             i = end;
         } else {
-            Append(text, points[i]);
+            text += points[i];
         }
+    }
+    return text;
+}
+
+// The same in UTF-16 units, or as the platform's wide characters.
+template <class String>
+String TextOf(std::string_view field) {
+    String text;
+    for (char32_t point : Resolved(field)) {
+        if (sizeof(typename String::value_type) == 2 && point > 0xFFFF) {
+            text += static_cast<typename String::value_type>(0xD800 + ((point - 0x10000) >> 10));
+            point = 0xDC00 + ((point - 0x10000) & 0x3FF);
+        }
+        text += static_cast<typename String::value_type>(point);
     }
     return text;
 }
@@ -118,7 +108,7 @@ std::map<std::string, Design, std::less<>> ReadDesigns() {
         } else if (record == "font") {
             design.fonts[name] = {TextOf<std::wstring>(fields.at(3)), Number(fields.at(4)), Number(fields.at(5))};
         } else if (record == "tab") {
-            design.tabOrder.push_back(name);
+            design.tabOrder.assign(fields.begin() + 2, fields.end());
         } else {
             auto& list = record == "tip" ? design.tips : record == "heard" ? design.heard : design.answers;
             list.push_back({name, TextOf<std::wstring>(fields.at(3))});
