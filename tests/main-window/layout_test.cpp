@@ -29,25 +29,6 @@ TEST_F(MainWindowLayout, HasAOnePixelFrameNoTitleBarAndTheLookupWidthCentred) {
     EXPECT_FALSE(GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
-// Centred within the work area; a window taller than it (at 192 DPI on 1024 x 768) keeps its
-// title strip, the only way to move it, on the screen.
-TEST_F(MainWindowLayout, OpensCentredWithItsTitleStripInReach) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(Hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor));
-    const RECT& work = monitor.rcWork;
-    RECT outer;
-    GetWindowRect(Hwnd(), &outer);
-    const long width = outer.right - outer.left, height = outer.bottom - outer.top;
-    EXPECT_GE(outer.top, work.top);
-    EXPECT_GE(outer.left, work.left);
-    if (height <= work.bottom - work.top)
-        EXPECT_NEAR(outer.top, work.top + (work.bottom - work.top - height) / 2, 1);
-    else
-        EXPECT_EQ(outer.top, work.top);
-    EXPECT_NEAR(outer.left, work.left + (work.right - work.left - width) / 2, 1);
-}
-
 TEST_F(MainWindowLayout, RealisesItsDesign) { ExpectRealisesDesign(*window, kMain, kMainWindowIds); }
 
 // Registered with the icon group that Tavrix.exe shows first (program_files_test), which this test

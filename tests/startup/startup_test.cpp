@@ -109,11 +109,7 @@ TEST_F(StartUp, SplashShowsTheStatusLineThenTheWelcomeLineThenHandsOver) {
     EXPECT_EQ(g_watch.mainWindowsCreated, 1);
     EXPECT_FALSE(g_watch.mainCreatedWhileSplashExisted);
     EXPECT_EQ(GetForegroundWindow(), main->Handle());
-    RECT outer;
-    GetWindowRect(main->Handle(), &outer);
-    EXPECT_EQ(outer.right - outer.left, Px(oracle::MainWindow().Number("LookupWidth")));
-    EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2, 1);
-    EXPECT_EQ(TextOf(main->Control(界面::Text1)), oracle::MainWindow().Text("Prompt"));
+    EXPECT_EQ(TextOf(main->Control(界面::Text1)), oracle::MainWindow().Text("Prompt"));  // loaded
 
     // Each timer ticked once; the label only ever received the welcome line.
     Pump(1200ms);
@@ -200,8 +196,6 @@ TEST_F(Splash, IsABorderlessToolWindowWithItsPictureUnscaledOnMagenta) {
     GetWindowRect(hwnd, &outer);
     EXPECT_EQ(outer.right - outer.left, Px(kSplashWidth));
     EXPECT_EQ(outer.bottom - outer.top, Px(kSplashHeight));
-    EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - Px(kSplashWidth)) / 2, 1);
-    EXPECT_NEAR(outer.top, (GetSystemMetrics(SM_CYSCREEN) - Px(kSplashHeight)) / 2, 1);
 
     ExpectRealisesDesign(*splash, kSplash, {{"Label1", Form1::Label1}});
     const RECT label = RectInParent(splash->Control(Form1::Label1));

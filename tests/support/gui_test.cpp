@@ -260,6 +260,17 @@ void ExpectRealisesDesign(win::Form& form, const oracle::Design& design, const C
     auto container = [&](const oracle::Control& row) {
         return row.container.empty() ? form.Handle() : control(row.container);
     };
+    // Every window opens centred in the work area; one taller than it (the main window at 192 DPI
+    // on 1024 x 768) keeps its top edge, where it is moved from, on the screen.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(form.Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    RECT outer;
+    GetWindowRect(form.Handle(), &outer);
+    EXPECT_NEAR(outer.left, work.left + (work.right - work.left - (outer.right - outer.left)) / 2, 1);
+    EXPECT_NEAR(outer.top, std::max(work.top, work.top + (work.bottom - work.top - (outer.bottom - outer.top)) / 2), 1);
+
     const int dpi = ScreenDpi();
     std::map<HWND, std::vector<HWND>> stacking;
     for (const oracle::Control& row : design.controls) {
