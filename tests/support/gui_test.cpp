@@ -330,10 +330,11 @@ void ExpectRealisesDesign(win::Form& form, const oracle::Design& design, const C
         PressKey(VK_TAB, true);
         EXPECT_EQ(GetFocus(), order[i]) << "Shift+Tab to " << i;
     }
-    for (const oracle::Control& row : design.controls)
+    for (const oracle::Control& row : design.controls) {
         if (row.caption) {
             EXPECT_EQ(TextOf(control(row.name)), *row.caption) << row.name << " after Tab";
         }
+    }
 }
 
 void SetClipboardText(std::wstring_view text) {
