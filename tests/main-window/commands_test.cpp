@@ -4,7 +4,6 @@
 // (tests/e2e).
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <fstream>
 #include <sstream>
@@ -14,6 +13,7 @@
 
 #include "catalogue/catalogue.h"
 #include "tests/main-window/main_window_fixture.h"
+#include "tests/support/drop_files.h"
 #include "product/maker.h"
 
 namespace tavrix::test {
@@ -258,18 +258,6 @@ TEST_F(MainWindowCommands, TheTitleStripDragsTheWindowWithAnyMouseButton) {
 
 std::u16string_view Utf16(std::wstring_view text) {
     return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
-}
-
-// A drop as the system hands it to the window: one DROPFILES block with the wide names.
-HDROP DropOf(std::wstring_view names) {
-    const size_t bytes = sizeof(DROPFILES) + (names.size() + 2) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
-    files->pFiles = sizeof(DROPFILES);
-    files->fWide = TRUE;
-    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(files + 1));
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
 }
 
 // Dropped names and a command line reach the input box, in the lookup view; a drop with nothing
