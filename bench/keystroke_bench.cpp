@@ -29,6 +29,7 @@
 #include "catalogue/content.h"
 #include "catalogue/file_name.h"
 #include "main-window/main_window.h"
+#include "tests/support/drop_files.h"
 #include "win/message_loop.h"
 #include "win/window_text.h"
 
@@ -36,6 +37,7 @@ namespace {
 
 using namespace std::string_view_literals;
 using tavrix::界面;
+using tavrix::test::DropOf;
 
 // Typed and erased again, round after round: hits early and late in the catalogue, a repeated
 // key, the one upper-case key, misses, and an input longer than any key.
@@ -168,18 +170,6 @@ HWND BareInputBox(HWND like) {
     SetFocus(box);
     Pump();
     return box;
-}
-
-// A drop of one file as the system hands it to the window: a DROPFILES block with the wide name.
-HDROP DropOf(std::wstring_view name) {
-    const size_t bytes = sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
-    files->pFiles = sizeof(DROPFILES);
-    files->fWide = TRUE;
-    std::wmemcpy(reinterpret_cast<wchar_t*>(files + 1), name.data(), name.size());
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
 }
 
 // Files of this machine, each read for what it holds: a picture named rightly, a picture named as

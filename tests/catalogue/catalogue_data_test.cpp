@@ -1,14 +1,13 @@
-// The catalogue's fixed data, compared with the hand-typed rows of tests/support/fixed_catalogue.h
+// The catalogue's fixed data, compared with the hand-typed rows of tests/support/catalogue.txt
 // (every key in its place, the fixed texts, the shared texts), and the rules that the output box
 // and code page 936 depend on, which hold for the catalogue's own wording as well.
 #include "catalogue/catalogue.h"
-#include "tests/support/fixed_catalogue.h"
+#include "tests/support/oracle.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstddef>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -17,8 +16,7 @@
 namespace tavrix {
 namespace {
 
-using test::FixedEntry;
-using test::kFixedCatalogue;
+using test::oracle::Entry;
 
 using Positions = std::vector<std::size_t>;  // 1-based, as the catalogue counts
 
@@ -47,10 +45,11 @@ bool IsIdeograph(char16_t c) { return c >= 0x4E00 && c <= 0x9FFF; }
 TEST(CatalogueKeys, EveryKeyStandsAtItsPosition) {
     const auto entries = Catalogue();
     ASSERT_EQ(entries.size(), 268u);
-    ASSERT_EQ(std::size(kFixedCatalogue), 268u);
+    const auto& fixed = test::oracle::Catalogue();
+    ASSERT_EQ(fixed.size(), 268u);
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        ASSERT_EQ(kFixedCatalogue[i].position, i + 1) << "the fixed rows skip or repeat a position";
-        EXPECT_EQ(entries[i].key, kFixedCatalogue[i].key) << "position " << i + 1;
+        ASSERT_EQ(fixed[i].position, i + 1) << "the fixed rows skip or repeat a position";
+        EXPECT_EQ(entries[i].key, fixed[i].key) << "position " << i + 1;
     }
 }
 
@@ -83,9 +82,9 @@ TEST(CatalogueKeys, LengthsAndCharacters) {
 }
 
 TEST(CatalogueDescriptions, FixedTextsAreExact) {
-    for (const FixedEntry& fixed : kFixedCatalogue) {
+    for (const Entry& fixed : test::oracle::Catalogue()) {
         if (fixed.description) {
-            EXPECT_EQ(DescriptionAt(fixed.position), std::u16string_view(fixed.description))
+            EXPECT_EQ(DescriptionAt(fixed.position), *fixed.description)
                 << "at " << fixed.position;
         }
     }
@@ -94,8 +93,8 @@ TEST(CatalogueDescriptions, FixedTextsAreExact) {
 // The shared texts are all fixed ones; the catalogue's own wording must not repeat any text.
 TEST(CatalogueDescriptions, OnlyTheFixedSharedTextsAreShared) {
     std::map<std::u16string, Positions> shared;
-    for (const FixedEntry& fixed : kFixedCatalogue) {
-        if (fixed.description) shared[fixed.description].push_back(fixed.position);
+    for (const Entry& fixed : test::oracle::Catalogue()) {
+        if (fixed.description) shared[*fixed.description].push_back(fixed.position);
     }
     std::erase_if(shared, [](const auto& item) { return item.second.size() < 2; });
     ASSERT_EQ(shared.size(), 13u);
@@ -141,8 +140,8 @@ TEST(CatalogueDescriptions, CharactersAndSpaces) {
     }
     // Only fixed texts are plain ASCII: the catalogue's own wording is always Chinese.
     Positions fixed_ascii;
-    for (const FixedEntry& fixed : kFixedCatalogue) {
-        if (fixed.description && IsAscii(fixed.description)) fixed_ascii.push_back(fixed.position);
+    for (const Entry& fixed : test::oracle::Catalogue()) {
+        if (fixed.description && IsAscii(*fixed.description)) fixed_ascii.push_back(fixed.position);
     }
     EXPECT_EQ(ascii_only, fixed_ascii);
     EXPECT_EQ(trailing_space, (Positions{60, 82, 152}));  // "cpe", "dxb", "mpt"

@@ -1,7 +1,7 @@
 // The lookup behind every change of the input box: whole-input, code-unit equality over all
-// entries, the last match wins, and nothing is allocated.
+// entries, the last match wins (with the fixed texts of catalogue_data_test, every key's text),
+// and nothing is allocated.
 #include "catalogue/catalogue.h"
-#include "tests/support/fixed_catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -38,24 +38,6 @@ namespace {
 std::u16string Units(std::initializer_list<char16_t> units) { return std::u16string(units); }
 
 std::u16string Found(std::u16string_view input) { return std::u16string(FindDescription(input)); }
-
-std::u16string_view FixedAt(std::size_t position) {
-    return test::kFixedCatalogue[position - 1].description;
-}
-
-TEST(FindDescription, LastOfRepeatedKeysWins) {
-    EXPECT_EQ(Found(u"vxd"), FixedAt(237));  // the device driver, never the sound file at 236
-    EXPECT_NE(Found(u"vxd"), FixedAt(236));
-}
-
-TEST(FindDescription, EveryKeyWithAFixedTextShowsIt) {
-    for (const test::FixedEntry& fixed : test::kFixedCatalogue) {
-        const std::u16string_view expected = test::FixedDescriptionOf(fixed.key);
-        if (!expected.empty()) {
-            EXPECT_EQ(Found(fixed.key), expected) << "key at " << fixed.position;
-        }
-    }
-}
 
 TEST(FindDescription, EveryKeyYieldsTheViewOfItsLastEntry) {
     const auto entries = Catalogue();

@@ -15,7 +15,7 @@ their place in the stacking order, so a control out of place shows up as a diffe
 import os
 import re
 
-ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+from oracle import MAKER, ROOT, load_catalogue_oracle, load_designs
 
 
 # ---- data the windows show: the catalogue, the maker's contact values, the designs -------------
@@ -27,19 +27,6 @@ def _c_string(literal):
 
 
 _STRING = r'u"((?:[^"\\]|\\.)*)"'
-
-
-def load_fixed_catalogue(path=os.path.join(ROOT, "tests", "support", "fixed_catalogue.h")):
-    """The hand-typed rows: (key, fixed description or None) for positions 1 to 268."""
-    source = open(path, encoding="utf-8").read()
-    rows = []
-    for m in re.finditer(r'\{(\d+), ' + _STRING + r', (?:' + _STRING + r'|nullptr)\},', source):
-        if int(m.group(1)) != len(rows) + 1:
-            raise ValueError("fixed catalogue row %s found where %d belongs" % (m.group(1), len(rows) + 1))
-        rows.append((_c_string(m.group(2)), None if m.group(3) is None else _c_string(m.group(3))))
-    if len(rows) != 268:
-        raise ValueError("the fixed catalogue should have 268 rows, read %d" % len(rows))
-    return rows
 
 
 def load_catalogue_data(path=os.path.join(ROOT, "catalogue", "catalogue_data.inc")):
@@ -61,7 +48,7 @@ def load_catalogue():
     """The 268 (key, description) entries in catalogue order, repeats included. Keys and fixed
     texts come from the hand-typed rows; only where the wording is the program's own is it taken
     from catalogue_data.inc, whose keys must stand where the fixed rows put them."""
-    fixed = load_fixed_catalogue()
+    fixed = load_catalogue_oracle()
     data = load_catalogue_data()
     for position, ((key, _), (data_key, _)) in enumerate(zip(fixed, data), 1):
         if key != data_key:
@@ -71,59 +58,28 @@ def load_catalogue():
             for (key, text), (_, data_text) in zip(fixed, data)]
 
 
-def load_maker(path=os.path.join(ROOT, "product", "maker.h")):
-    """The maker's contact values, defined once for both programs."""
-    return {m.group(1): m.group(2) for m in
-            re.finditer(r'#define TAVRIX_MAKER_(\w+) L"([^"]*)"', open(path, encoding="utf-8").read())}
-
-
-class _Text(str):
-    """A piece of a text, as against a word or a mark."""
-
-
-_TOKEN = re.compile(r'\s+|//[^\n]*|[Lu]?"((?:[^"\\]|\\.)*)"|std::wstring\((\d+), L\' \'\)|TAVRIX_MAKER_(\w+)'
-                    r'|(?:\w+::)?(\w+|.)')
-
-
-def load_fixed_designs(path=os.path.join(ROOT, "tests", "support", "fixed_designs.h")):
-    """Every k-name of the hand-typed designs with its value: a number, a text (its pieces, the
-    maker's values and the texts it names joined), or a table as a list of rows; W::Text1 stands
-    as "Text1", Kind::Button as "Button"."""
-    pieces = (None, _c_string, lambda count: " " * int(count), lambda name: MAKER[name])
-    tokens = [_Text(pieces[m.lastindex](m.group(m.lastindex))) if m.lastindex < 4 else m.group(4)
-              for m in _TOKEN.finditer(open(path, encoding="utf-8").read()) if m.lastindex]
-    values = {"true": True, "false": False, "nullptr": None}
-
-    def is_text(token):  # a piece, a text named before, or the + between pieces
-        return type(token) is _Text or isinstance(values.get(token), str) or token == "+"
-
-    def value(i):
-        """The value that begins at token i, and the index after it."""
-        if tokens[i] == "{" and type(tokens[i]) is str:
-            rows, i = [], i + 1
-            while tokens[i] != "}" or type(tokens[i]) is _Text:
-                row, i = value(i)
-                rows.append(row)
-                i += tokens[i] == ","
-            return rows, i + 1
-        text, start = "", i
-        while is_text(tokens[i]):
-            text, i = text + (tokens[i] if type(tokens[i]) is _Text else values.get(tokens[i], "")), i + 1
-        if i > start:
-            return text, i
-        word = tokens[i]
-        return values[word] if word in values else int(word) if word.isdigit() else word, i + 1
-
-    for i, name in enumerate(tokens):
-        j = i + 1 + 2 * (tokens[i + 1:i + 3] == ["[", "]"])
-        if re.fullmatch(r"k[A-Z]\w*", name) and tokens[j:j + 1] == ["="]:
-            values[name] = value(j + 1)[0]
-    return values
+def _named_designs():
+    """The designs under the names the model uses."""
+    windows = load_designs()
+    main, help_window, splash = windows["main"], windows["help"], windows["splash"]
+    return {
+        "kPrompt": main["value"]["Prompt"], "kNotShownHint": main["value"]["NotShownHint"],
+        "kInstructions": main["value"]["Instructions"], "kMainWindowName": main["value"]["Name"],
+        "kLookupWidth": main["value"]["LookupWidth"], "kPanelWidth": main["value"]["PanelWidth"],
+        "kClientHeight": main["value"]["ClientHeight"], "kInputLimit": main["value"]["InputLimit"],
+        "kMainWindowControls": main["control"], "kMainWindowTips": main["tip"],
+        "kMainWindowHeardNames": main["heard"], "kMainWindowTabOrder": main["tab"],
+        "kHelpWindowName": help_window["value"]["Name"], "kHelpAnswerBoxName": dict(help_window["heard"])["Text1"],
+        "kHelpInitialText": help_window["value"]["InitialText"], "kHelpAnswers": help_window["answer"],
+        "kHelpControls": help_window["control"], "kHelpTabOrder": help_window["tab"],
+        "kHelpClientWidth": help_window["value"]["ClientWidth"],
+        "kHelpClientHeight": help_window["value"]["ClientHeight"],
+        "kHelpTextLimit": help_window["value"]["TextLimit"], "kSplashName": splash["value"]["Name"],
+    }
 
 
 CATALOGUE = load_catalogue()
-MAKER = load_maker()
-DESIGNS = load_fixed_designs()
+DESIGNS = _named_designs()
 
 
 def find_description(text):

@@ -10,14 +10,12 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "help/resource.h"
-#include "main-window/main_window.h"
 #include "main-window/resource.h"
 #include "tests/support/gui_test.h"
 
@@ -25,7 +23,6 @@ namespace tavrix {
 namespace {
 
 using test::Narrow;
-using namespace std::chrono_literals;
 
 struct Program {
     const char* label;
@@ -296,21 +293,6 @@ TEST(ProgramIcons, TheTwoProgramsIconsDifferInEveryImage) {
     ASSERT_FALSE(tavrixImages.empty());
     for (size_t i = 0; i < tavrixImages.size(); ++i)
         EXPECT_FALSE(tavrixImages[i].bytes == helpImages[i].bytes) << tavrixImages[i].size;
-}
-
-// The lookup program's main window is registered with the icon group that Tavrix.exe shows
-// first (this test program carries the main window's resources as Tavrix.exe does).
-TEST(ProgramIcons, MainWindowClassIconIsTheProgramIcon) {
-    test::ErrorReports errors;
-    auto window = std::make_unique<界面>();
-    window->Show();
-    test::Pump(30ms);
-    const HICON programIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVRIX));
-    ASSERT_NE(programIcon, nullptr);
-    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(window->Handle(), GCLP_HICON)), programIcon);
-    window.reset();
-    test::Pump(20ms);
-    for (const std::wstring& error : errors.Seen()) ADD_FAILURE() << Narrow(error);
 }
 
 }  // namespace

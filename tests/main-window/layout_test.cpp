@@ -1,24 +1,14 @@
-// The main window as it opens: its frame and sizes, every control at its place in twips at the
-// running DPI, the stacking that decides what is seen and clicked, pictures kept at their pixel
-// size, fonts, colours, tooltips, the start state and the tab order.
+// The main window as it opens: its frame and sizes, its design realised at the running DPI (places,
+// stacking, texts, tips, names, fonts, tab order), what is seen and clicked where controls
+// overlap, and pictures kept at their pixel size.
 
 #include <windows.h>
-#include <commctrl.h>
-
-#include <algorithm>
-#include <vector>
 
 #include "main-window/resource.h"
 #include "tests/main-window/main_window_fixture.h"
 
 namespace tavrix::test {
 namespace {
-
-LOGFONTW FontOf(HWND control) {
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
-    return font;
-}
 
 using MainWindowLayout = MainWindowTest;
 
@@ -39,46 +29,14 @@ TEST_F(MainWindowLayout, HasAOnePixelFrameNoTitleBarAndTheLookupWidthCentred) {
     EXPECT_FALSE(GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
-// Centred within the work area; a window taller than it (at 192 DPI on 1024 x 768) keeps its
-// title strip, the only way to move it, on the screen.
-TEST_F(MainWindowLayout, OpensCentredWithItsTitleStripInReach) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(Hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor));
-    const RECT& work = monitor.rcWork;
-    RECT outer;
-    GetWindowRect(Hwnd(), &outer);
-    const long width = outer.right - outer.left, height = outer.bottom - outer.top;
-    EXPECT_GE(outer.top, work.top);
-    EXPECT_GE(outer.left, work.left);
-    if (height <= work.bottom - work.top)
-        EXPECT_NEAR(outer.top, work.top + (work.bottom - work.top - height) / 2, 1);
-    else
-        EXPECT_EQ(outer.top, work.top);
-    EXPECT_NEAR(outer.left, work.left + (work.right - work.left - width) / 2, 1);
-}
+TEST_F(MainWindowLayout, RealisesItsDesign) { ExpectRealisesDesign(*window, kMain, kMainWindowIds); }
 
-TEST_F(MainWindowLayout, EveryControlStandsAtItsPlace) {
-    for (const FixedControl& design : kMainWindowControls<W>) {
-        SCOPED_TRACE(design.id);
-        const HWND control = Control(design.id);
-        EXPECT_EQ(GetParent(control), design.container ? Control(design.container) : Hwnd());
-        const RECT rect = RectInParent(control);
-        EXPECT_EQ(rect.left, Px(design.left));
-        EXPECT_EQ(rect.top, Px(design.top));
-        EXPECT_EQ(rect.right - rect.left, Px(design.width));
-        EXPECT_EQ(rect.bottom - rect.top, Px(design.height));
-    }
-}
-
-// In the window and in guan alike, the controls lie in the order of the design's rows.
-TEST_F(MainWindowLayout, StackingFollowsTheTableFromTheTop) {
-    for (int container : {0, int{W::guan}}) {
-        std::vector<HWND> expected;
-        for (const FixedControl& design : kMainWindowControls<W>)
-            if (design.container == container) expected.push_back(Control(design.id));
-        EXPECT_EQ(ChildrenTopDown(container ? Control(container) : Hwnd()), expected) << container;
-    }
+// Registered with the icon group that Tavrix.exe shows first (program_files_test), which this test
+// program carries as Tavrix.exe does.
+TEST_F(MainWindowLayout, TheClassIconIsTheProgramIcon) {
+    const HICON programIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVRIX));
+    ASSERT_NE(programIcon, nullptr);
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(Hwnd(), GCLP_HICON)), programIcon);
 }
 
 TEST_F(MainWindowLayout, WhereControlsOverlapTheUpperOneIsSeenAndClicked) {
@@ -93,7 +51,7 @@ TEST_F(MainWindowLayout, WhereControlsOverlapTheUpperOneIsSeenAndClicked) {
     EXPECT_EQ(at(W::Command13), Control(W::Command13));
     window->SetShown(W::Command14, true);
     EXPECT_EQ(at(W::Command13), Control(W::Command14));
-    const FixedControl& under = Design(W::Command13);
+    const oracle::Control& under = Design(W::Command13);
     EXPECT_EQ(ChildAt(Hwnd(), POINT{Px(under.left + under.width) - 2, Px(under.top + under.height) - 2}),
               Control(W::Command14));
     // "→" and "←" share a place; one of them is shown.
@@ -128,27 +86,6 @@ TEST_F(MainWindowLayout, BeyondItsPicturesTheWindowShowsItsColour) {
         for (int y : {2, 14, Px(Design(W::Image1).height) - 2})
             EXPECT_EQ(PixelOfWindow(Control(W::Image1), x, y), face) << x << "," << y;
     EXPECT_EQ(PixelOfWindow(Control(W::Image1), 300, 14), PixelOfBitmap(IDB_TITLE_STRIP, 300, 14));
-}
-
-TEST_F(MainWindowLayout, FontsAreSongTiAndComicSansAtTheirSizes) {
-    const int dpi = window->Dpi();
-    const LOGFONTW output = FontOf(Control(W::Text2));
-    EXPECT_STREQ(output.lfFaceName, L"宋体");
-    EXPECT_EQ(output.lfHeight, -MulDiv(105, dpi, 720));
-    EXPECT_EQ(output.lfCharSet, GB2312_CHARSET);
-    EXPECT_EQ(output.lfWeight, FW_NORMAL);
-
-    const LOGFONTW input = FontOf(Control(W::Text1));
-    EXPECT_STREQ(input.lfFaceName, L"Comic Sans MS");
-    EXPECT_EQ(input.lfHeight, -MulDiv(105, dpi, 720));
-    EXPECT_EQ(input.lfCharSet, ANSI_CHARSET);
-
-    for (int id : {W::Command1, W::Command2, W::Command6, W::Command16, W::Label3, W::Label9, W::sm}) {
-        const LOGFONTW font = FontOf(Control(id));
-        EXPECT_STREQ(font.lfFaceName, L"宋体") << id;
-        EXPECT_EQ(font.lfHeight, -MulDiv(9, dpi, 72)) << id;
-        EXPECT_EQ(font.lfCharSet, GB2312_CHARSET) << id;
-    }
 }
 
 }  // namespace

@@ -1,7 +1,14 @@
 #include "tests/support/gui_test.h"
 
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
 #include "win/error.h"
 #include "win/message_loop.h"
+
+#include <algorithm>
 
 namespace tavrix::test {
 namespace {
@@ -174,9 +181,23 @@ COLORREF PixelOfWindow(HWND window, int x, int y) {
     return colour;
 }
 
+namespace {
+HBITMAP LoadBitmapResource(int resource) {
+    return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0,
+                                           LR_CREATEDIBSECTION));
+}
+}  // namespace
+
+SIZE SizeOfBitmap(int resource) {
+    HBITMAP bitmap = LoadBitmapResource(resource);
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof(info), &info);
+    DeleteObject(bitmap);
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
 COLORREF PixelOfBitmap(int resource, int x, int y) {
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
-                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP bitmap = LoadBitmapResource(resource);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
     const COLORREF colour = GetPixel(dc, x, y);
@@ -184,6 +205,136 @@ COLORREF PixelOfBitmap(int resource, int x, int y) {
     DeleteDC(dc);
     DeleteObject(bitmap);
     return colour;
+}
+
+std::wstring TipOf(HWND tooltips, HWND control) {
+    wchar_t text[80] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = GetAncestor(control, GA_ROOT);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text;
+    SendMessageW(tooltips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+namespace {
+// Asks the window's client object one question about itself.
+template <class Ask>
+void AskAccessible(HWND window, Ask ask) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible))))
+        return;
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    ask(*accessible, self);
+    accessible->Release();
+}
+}  // namespace
+
+std::wstring AccessibleNameOf(HWND window) {
+    std::wstring name;
+    AskAccessible(window, [&](IAccessible& accessible, VARIANT self) {
+        BSTR text = nullptr;
+        if (SUCCEEDED(accessible.get_accName(self, &text)) && text) name = text;
+        SysFreeString(text);
+    });
+    return name;
+}
+
+long AccessibleRoleOf(HWND window) {
+    long role = 0;
+    AskAccessible(window, [&](IAccessible& accessible, VARIANT self) {
+        VARIANT result;
+        VariantInit(&result);
+        if (SUCCEEDED(accessible.get_accRole(self, &result)) && result.vt == VT_I4) role = result.lVal;
+    });
+    return role;
+}
+
+void ExpectRealisesDesign(win::Form& form, const oracle::Design& design, const ControlIds& ids) {
+    using oracle::Kind;
+    auto control = [&](const std::string& name) { return form.Control(ids.at(name)); };
+    auto container = [&](const oracle::Control& row) {
+        return row.container.empty() ? form.Handle() : control(row.container);
+    };
+    // Every window opens centred in the work area; one taller than it (the main window at 192 DPI
+    // on 1024 x 768) keeps its top edge, where it is moved from, on the screen.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(form.Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    RECT outer;
+    GetWindowRect(form.Handle(), &outer);
+    EXPECT_NEAR(outer.left, work.left + (work.right - work.left - (outer.right - outer.left)) / 2, 1);
+    EXPECT_NEAR(outer.top, std::max(work.top, work.top + (work.bottom - work.top - (outer.bottom - outer.top)) / 2), 1);
+
+    const int dpi = ScreenDpi();
+    std::map<HWND, std::vector<HWND>> stacking;
+    for (const oracle::Control& row : design.controls) {
+        SCOPED_TRACE(row.name);
+        const HWND hwnd = control(row.name);
+        stacking[container(row)].push_back(hwnd);
+        EXPECT_EQ(GetParent(hwnd), container(row));
+        const RECT rect = RectInParent(hwnd);
+        EXPECT_EQ(rect.left, PixelsOf(row.left));
+        EXPECT_EQ(rect.top, PixelsOf(row.top));
+        EXPECT_EQ(rect.right - rect.left, PixelsOf(row.width));
+        EXPECT_EQ(rect.bottom - rect.top, PixelsOf(row.height));
+        EXPECT_EQ(OwnVisible(hwnd), row.shown);
+        if (row.caption) {
+            EXPECT_EQ(TextOf(hwnd), *row.caption);
+        }
+        const std::wstring tip = oracle::Design::Of(design.tips, row.name);
+        EXPECT_EQ(TipOf(form.Tooltips(), hwnd), tip);
+        std::wstring heard = oracle::Design::Of(design.heard, row.name);
+        if (heard.empty()) heard = row.kind == Kind::Button ? row.caption.value_or(L"") : tip;
+        if (row.kind == Kind::Button || row.kind == Kind::Edit) {
+            EXPECT_EQ(AccessibleNameOf(hwnd), heard);
+        }
+        if (row.kind != Kind::Panel && row.kind != Kind::Picture) {
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof(font), &font);
+            const oracle::Font& expected = design.FontOf(row.name);
+            EXPECT_EQ(font.lfFaceName, expected.face);
+            EXPECT_EQ(font.lfHeight, -MulDiv(expected.tenthsOfAPoint, dpi, 720));
+            EXPECT_EQ(font.lfCharSet, expected.charset);
+            EXPECT_EQ(font.lfWeight, FW_NORMAL);
+        }
+    }
+    for (const auto& [parent, children] : stacking) EXPECT_EQ(ChildrenTopDown(parent), children);
+    EXPECT_EQ(SendMessageW(form.Tooltips(), TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(design.tips.size()));
+    EXPECT_EQ(AccessibleNameOf(form.Handle()), design.Text("Name"));
+
+    // The turns a user can see: shown at start, and not wholly under a shown control above it.
+    std::vector<HWND> order;
+    for (const std::string& name : design.tabOrder) {
+        const oracle::Control& row = design.ControlNamed(name);
+        const bool covered = std::any_of(design.controls.begin(), design.controls.end(), [&](const auto& above) {
+            return &above < &row && above.shown && above.container == row.container && above.left <= row.left &&
+                   above.top <= row.top && above.left + above.width >= row.left + row.width &&
+                   above.top + above.height >= row.top + row.height;
+        });
+        if (row.shown && !covered) order.push_back(control(name));
+    }
+    if (order.empty()) return;
+    Activate(form.Handle());
+    EXPECT_EQ(GetFocus(), order[0]) << "the first of the tab order";
+    for (size_t i = 1; i <= order.size(); ++i) {
+        PressKey(VK_TAB);
+        EXPECT_EQ(GetFocus(), order[i % order.size()]) << "Tab " << i;
+    }
+    for (size_t i = order.size(); i-- > 0;) {
+        PressKey(VK_TAB, true);
+        EXPECT_EQ(GetFocus(), order[i]) << "Shift+Tab to " << i;
+    }
+    for (const oracle::Control& row : design.controls) {
+        if (row.caption) {
+            EXPECT_EQ(TextOf(control(row.name)), *row.caption) << row.name << " after Tab";
+        }
+    }
 }
 
 void SetClipboardText(std::wstring_view text) {

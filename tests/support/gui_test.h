@@ -7,11 +7,14 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "tests/support/oracle.h"
 #include "tests/support/utf8.h"
+#include "win/form.h"
 
 namespace tavrix::test {
 
@@ -63,8 +66,24 @@ int ScreenDpi();
 int PixelsOf(int twips);
 // The colour of a pixel of a window as it is on the screen, after it has been redrawn whole.
 COLORREF PixelOfWindow(HWND window, int x, int y);
-// The colour of a pixel of one of the test program's bitmap resources.
+// The colour of a pixel of one of the test program's bitmap resources, and the bitmap's size.
 COLORREF PixelOfBitmap(int resource, int x, int y);
+SIZE SizeOfBitmap(int resource);
+
+// What the window's tooltips show for one of its controls; empty where it has no tip.
+std::wstring TipOf(HWND tooltips, HWND control);
+// What a screen reader calls a window (its client object's name), and the role it is told.
+std::wstring AccessibleNameOf(HWND window);
+long AccessibleRoleOf(HWND window);
+
+// A window's controls by the names of its design, as its class numbers them.
+using ControlIds = std::map<std::string, int, std::less<>>;
+// Checks that a form, open and active at the running DPI, realises its design: centred in the
+// work area, every control in its container at its place, in the stacking order of the design,
+// with its text and visibility at start, its tip and none where the design has none, what a
+// screen reader calls it and its font; then Tab and Shift+Tab through the controls a user can
+// see, in the design's tab order, typing nothing into a text box.
+void ExpectRealisesDesign(win::Form& form, const oracle::Design& design, const ControlIds& ids);
 
 // Puts text on the clipboard for a paste.
 void SetClipboardText(std::wstring_view text);
