@@ -254,7 +254,7 @@ long AccessibleRoleOf(HWND window) {
     return role;
 }
 
-void ExpectRealisesDesign(win::Form& form, const oracle::Design& design, const ControlIds& ids) {
+void ExpectRealisesDesign(controls::Form& form, const oracle::Design& design, const ControlIds& ids) {
     using oracle::Kind;
     auto control = [&](const std::string& name) { return form.Control(ids.at(name)); };
     auto container = [&](const oracle::Control& row) {

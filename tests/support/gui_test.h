@@ -14,7 +14,7 @@
 
 #include "tests/support/oracle.h"
 #include "tests/support/utf8.h"
-#include "win/form.h"
+#include "controls/form.h"
 
 namespace tavrix::test {
 
@@ -83,7 +83,7 @@ using ControlIds = std::map<std::string, int, std::less<>>;
 // with its text and visibility at start, its tip and none where the design has none, what a
 // screen reader calls it and its font; then Tab and Shift+Tab through the controls a user can
 // see, in the design's tab order, typing nothing into a text box.
-void ExpectRealisesDesign(win::Form& form, const oracle::Design& design, const ControlIds& ids);
+void ExpectRealisesDesign(controls::Form& form, const oracle::Design& design, const ControlIds& ids);
 
 // Puts text on the clipboard for a paste.
 void SetClipboardText(std::wstring_view text);
