@@ -12,7 +12,7 @@ inspector. After every action the window is compared with its reference model (m
                                           seed and in total
   e2e.py --bin DIR --dpi 144 ...          in a Wine prefix at 144 DPI
 Without DISPLAY (or with --own-display) a private Xvfb is started; without WINEPREFIX the prefix
-is build/e2e-wine/DPI (96 unless --dpi says otherwise); a prefix must run at that DPI. A dropped
+is build/wine/DPI (96 unless --dpi says otherwise); a prefix must run at that DPI. A dropped
 click or key is a failure: nothing is given again. Exit status 0 when everything held."""
 
 import argparse
