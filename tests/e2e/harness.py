@@ -11,7 +11,6 @@ import select
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
@@ -323,18 +322,6 @@ class Pointer:
 
 
 
-def screenshot(display, path, rect):
-    """Saves the screen area rect = [left, top, right, bottom] as a PNG."""
-    left, top, right, bottom = rect
-    full = tempfile.NamedTemporaryFile(suffix=".png", delete=False).name
-    try:
-        subprocess.run(["import", "-display", display.name, "-window", "root", full], check=True)
-        subprocess.run(["convert", full, "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
-                        "+repage", "-strip", path], check=True)
-    finally:
-        os.unlink(full)
-
-
 class StartedByWindows:
     """A program that the inspector started with CreateProcess, seen as a process is."""
 
@@ -368,7 +355,6 @@ class Session:
         self.prefix = (None if managed else os.environ.get("WINEPREFIX")) or \
             os.path.join(PREFIXES, str(self.dpi) + ("-managed" if managed else ""))
         self.processes = []
-        self.known_issues = set()  # faults seen that are known and reported, not failed on
         self.display = self.wine = self.pointer = self.inspector = None
         try:
             self.display = Display(own_display)
@@ -393,8 +379,10 @@ class Session:
     def has(self, name):
         return os.path.exists(os.path.join(self.bin, name + ".exe"))
 
-    def start(self, name, *args):
-        process = self.wine.start(self.exe(name), *args)
+    def start(self, program, *args):
+        """A program of the build by its name, or any program file by its path; it is ended at
+        the latest with the session's other programs."""
+        process = self.wine.start(program if os.sep in program else self.exe(program), *args)
         self.processes.append(process)
         return process
 

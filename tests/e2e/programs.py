@@ -11,11 +11,6 @@ from drag import drag_file
 from harness import Failure, HELP_CLASS, MAIN_CLASS, PLAIN_CLASS, SCREEN, SPLASH_CLASS, wait_until
 import model as M
 
-# The system's move loop ends only when the *left* button goes up, so the main window follows the
-# mouse itself after a press of another button. A window that still follows the pointer after the
-# button is released is a failure; set this to True only to note it as a known issue instead.
-STUCK_DRAG_IS_KNOWN = False
-
 SETTLE_TIMEOUT = 3.0
 KEYSYMS = {" ": "space", "*": "asterisk", ".": "period"}
 
@@ -148,9 +143,7 @@ class MainProgram(Program):
 
     def __init__(self, session, args=(), extension=None, content=None, work=None, read_splash=False,
                  line=None):
-        super().__init__(session, M.MainWindow(session.dpi, SCREEN))
-        if work:
-            self.model.use_work_area(work)
+        super().__init__(session, M.MainWindow(session.dpi, SCREEN, work))
         self.model.put_extension(extension, content)
         self.process = session.start_as_windows(*line) if line else session.start("Tavrix", *args)
         if read_splash:
@@ -252,20 +245,14 @@ class MainProgram(Program):
         return tree
 
     def _let_go(self, button, x, y):
-        """The window must stay where the button was released, whatever the pointer does next."""
+        """The window must stay where the button was released, whatever the pointer does next (the
+        system's move loop ends only when the left button goes up: after another button the window
+        follows the pointer itself)."""
         self.pointer.move(x + 9, y + 7)
         time.sleep(0.1)
-        still_follows = tuple(self.tree()["rect"]) != self.model.window_rect()
-        self.pointer.move(x, y)
-        if not still_follows:
-            return
-        if not STUCK_DRAG_IS_KNOWN:
+        if tuple(self.tree()["rect"]) != self.model.window_rect():
             raise Failure("after a drag with button %d the window still follows the pointer" % button)
-        self.session.known_issues.add("after a drag by the title strip with mouse button %d the window "
-                                      "keeps following the pointer until a left click or Enter" % button)
-        wait_until(lambda: tuple(self.tree()["rect"]) == self.model.window_rect(), what="the window back")
-        self.pointer.key("Return")
-        self.check("Enter to end the move")
+        self.pointer.move(x, y)
 
     def drop(self, path, on, extension, content=None):
         """Drags the file from a window of another program and drops it on a control; the input
@@ -374,11 +361,6 @@ class HelpProgram(Program):
         return self._act("click Text1 at %d,%d" % (x, y), lambda: self.pointer.click(x, y),
                          lambda: self.model.click("Text1"))
 
-    def click_caption(self):
-        left, top, _, _ = self.model.window_rect()
-        x, y = left + self.model.frame[1] * 3, top + self.model.frame[1] // 2
-        return self._act("click the title bar", lambda: self.pointer.click(x, y), self.model.click_caption)
-
     def close_box(self):
         x, y = self.model.close_box()
         return self._act("click the close box", lambda: self.pointer.click(x, y), self.model.close)
@@ -389,8 +371,7 @@ class PlainWindow:
 
     def __init__(self, session, x, y):
         self.session = session
-        self.process = session.wine.start(session.exe("minimal_window"), str(x), str(y))
-        session.processes.append(self.process)
+        self.process = session.start("minimal_window", str(x), str(y))
 
     def wait_shown(self):
         """Until it is on the screen and active, as a person sees it before the next click: a click
