@@ -351,13 +351,11 @@ class HelpProgram(Program):
         x, y = middle(self.model.screen_rect(name))
         return self._act("click " + name, lambda: self.pointer.click(x, y), lambda: self.model.click(name))
 
-    def click_box(self, rng=None):
-        """Clicks into the box at its right edge, below the last line of its text."""
-        rng = rng or random.Random(0)
+    def click_box(self):
+        """Clicks into the box at its right edge, near its bottom: below the last line of its text."""
         ox, oy = self.model.client_origin()
         left, top, right, bottom = self.model.text_area
-        x = ox + right - 1 - rng.randrange(3)
-        y = oy + bottom - 1 - rng.randrange(M.pixels(300, self.model.dpi))
+        x, y = ox + right - 2, oy + bottom - 1 - M.pixels(200, self.model.dpi)
         return self._act("click Text1 at %d,%d" % (x, y), lambda: self.pointer.click(x, y),
                          lambda: self.model.click("Text1"))
 
