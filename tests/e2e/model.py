@@ -224,45 +224,10 @@ def _expecter(found):
     return expect
 
 
-class WindowModel:
-    """What a window does with activation and the keys: they go into the box Text1 while it has
-    the focus, edited as the window's _replace_selection and _backspace say, and Space presses a
-    focused button. (Only the main window's keys are driven from outside.)"""
-
-    def deactivate(self):
-        """Another window became the active one: no control of this window has the focus."""
-        if self.active:
-            self.active, self.focus_when_active, self.focus = False, self.focus, None
-
-    def key_text(self, text):
-        """Printable characters typed one by one (a space included)."""
-        for character in text:
-            if self.focus == "Text1":
-                self._replace_selection(character)
-            elif character == " " and self.focus and self.by_name[self.focus].kind == BUTTON:
-                self.command(self.focus)
-            if self.ended:
-                return
-
-    def key_enter(self):
-        if self.focus == "Text1":
-            self._replace_selection("\r\n")
-
-    def key_backspace(self):
-        if self.focus == "Text1":
-            self._backspace()
-
-    def key_select_all(self):
-        if self.focus == "Text1":
-            self.selection = (0, len(self.box_text()))
-
-    def key_paste(self, clipboard):
-        if self.focus == "Text1":
-            self._replace_selection(clipboard)
-
-
-class MainWindow(WindowModel):
-    """The state of 界面 and what each user action does to it."""
+class MainWindow:
+    """The state of 界面 and what each user action does to it. The keys go into the box Text1
+    while it has the focus, edited as _replace_selection and _backspace say; Space presses a
+    focused button."""
 
     def __init__(self, dpi=96, screen=(1024, 768), work=None):
         """`work`: the work area, where panels docked at the screen's edges leave less than the
@@ -460,12 +425,36 @@ class MainWindow(WindowModel):
         self.activate()
         self.position = (self.position[0] + dx, self.position[1] + dy)
 
-    def box_text(self):
-        return self.text1
+    def deactivate(self):
+        """Another window became the active one: no control of this window has the focus."""
+        if self.active:
+            self.active, self.focus_when_active, self.focus = False, self.focus, None
+
+    def key_text(self, text):
+        """Printable characters typed one by one (a space included)."""
+        for character in text:
+            if self.focus == "Text1":
+                self._replace_selection(character)
+            elif character == " " and self.focus and self.by_name[self.focus].kind == BUTTON:
+                self.command(self.focus)
+            if self.ended:
+                return
+
+    def key_enter(self):
+        if self.focus == "Text1":
+            self._replace_selection("\r\n")
+
+    def key_backspace(self):
+        if self.focus == "Text1":
+            self._backspace()
+
+    def key_paste(self, clipboard):
+        if self.focus == "Text1":
+            self._replace_selection(clipboard)
 
     def key_select_all(self):
-        super().key_select_all()  # the box does not scroll for it
-        if self.focus == "Text1":
+        if self.focus == "Text1":  # the box does not scroll for it
+            self.selection = (0, len(self.text1))
             self.lookup()  # notified as a change, though the text stays
 
     def key_tab(self, backwards=False):
@@ -629,158 +618,6 @@ class MainWindow(WindowModel):
         return found
 
 
-# ---- the help window's design -------------------------------------------------------------------
+# ---- the help window: only its controls' names, in stacking order (the rest: tests/help) ----------
 
-HELP_CAPTION = DESIGNS["kHelpWindowName"]
-# Top to bottom, which is also the stacking order: name, kind, left, top, width, height (twips),
-# caption, shown at start.
 HELP_CONTROLS = [tuple(row) for row in DESIGNS["kHelpControls"]]
-HELP_TAB_ORDER = DESIGNS["kHelpTabOrder"]
-HELP_CLIENT = (DESIGNS["kHelpClientWidth"], DESIGNS["kHelpClientHeight"])  # twips
-
-
-class HelpWindow(WindowModel):
-    """The state of the help window Form1 and what each click does to it: six answers that
-    replace the box's whole text, 退出, and a window kept above all others even while another
-    window is active. (Its keys and every answer: tests/help.)
-
-    The frame and title bar around the client area are the system's metrics, not the design:
-    learn_frame() reads them from the window before the window's place can be told."""
-
-    work = None  # the work area, where docked panels leave less than the screen
-
-    def __init__(self, dpi=96, screen=(1024, 768)):
-        self.dpi = dpi
-        self.screen = screen
-        self.controls = [Control(row, dpi) for row in HELP_CONTROLS]
-        self.by_name = {c.name: c for c in self.controls}
-        self.text = HELP_INITIAL_TEXT
-        self.selection = (0, 0)
-        self.focus = HELP_TAB_ORDER[0]  # activation focuses the first control in tab order
-        self.active = True
-        self.focus_when_active = None
-        self.frame = None  # left, top, right, bottom: the non-client edges, title bar included
-        self.text_area = None  # the box's text area in client coordinates
-        self.ended = False
-
-    # -- geometry ---------------------------------------------------------------------------
-
-    def learn_frame(self, tree):
-        left, top, right, bottom = tree["rect"]
-        cl, ct, cr, cb = tree["client_screen"]
-        self.frame = (cl - left, ct - top, right - cr, bottom - cb)
-        box = next(c for c in tree["controls"] if c["class"] == "Edit")
-        self.text_area = tuple(box["client"])
-
-    def client_size(self):
-        return pixels(HELP_CLIENT[0], self.dpi), pixels(HELP_CLIENT[1], self.dpi)
-
-    def window_rect(self):
-        """Centred in the work area, the whole screen where no panel is docked."""
-        width = self.client_size()[0] + self.frame[0] + self.frame[2]
-        height = self.client_size()[1] + self.frame[1] + self.frame[3]
-        monitor = (0, 0) + tuple(self.screen)
-        x, y = opening_place(self.work or monitor, monitor, (width, height))
-        return (x, y, x + width, y + height)
-
-    def client_origin(self):
-        left, top, _, _ = self.window_rect()
-        return left + self.frame[0], top + self.frame[1]
-
-    def screen_rect(self, name):
-        ox, oy = self.client_origin()
-        left, top, right, bottom = self.by_name[name].rect
-        return ox + left, oy + top, ox + right, oy + bottom
-
-    def close_box(self):
-        """The middle of the close box at the right end of the title bar."""
-        left, top, right, _ = self.window_rect()
-        edge = self.frame[0]
-        band = self.frame[1] - edge  # the title bar's height
-        return right - edge - band // 2 - 1, top + edge + band // 2
-
-    # -- focus and activation ----------------------------------------------------------------
-
-    def activate(self):
-        """Active again: the control that had the focus gets it back."""
-        if not self.active:
-            self.active = True
-            self.focus = self.focus_when_active or HELP_TAB_ORDER[0]
-
-    def write_text(self, text):
-        """A write by the program: a text equal to the present one is no change."""
-        if text != self.text:
-            self.text, self.selection = text, (0, 0)
-
-    # -- user actions ------------------------------------------------------------------------
-
-    def click(self, name):
-        """A click on a button, or into the box below its last line at its right edge (the caret
-        goes to the end of the text)."""
-        self.activate()
-        self.focus = name
-        if name == "Text1":
-            self.selection = (len(self.text), len(self.text))
-        else:
-            self.command(name)
-
-    def close(self):
-        """The close box: the window goes, and with it the program."""
-        self.ended = True
-
-    def command(self, name):
-        if name == "Command7":
-            self.ended = True
-        else:
-            self.write_text(HELP_ANSWERS[name])
-
-    def signature(self):
-        return self.text, self.selection, self.focus, self.active, self.ended
-
-    def match(self, tree, found):
-        """The inspector's controls by the model's names, matched by their places in the
-        stacking order; a count that differs goes into found."""
-        children = sorted((c for c in tree["controls"] if c["parent"] == tree["hwnd"]), key=lambda c: c["z"])
-        if len(children) != len(self.controls):
-            found.append("%d controls, expected %d" % (len(children), len(self.controls)))
-        return {control.name: actual for control, actual in zip(self.controls, children)}
-
-    # -- comparing with the inspector --------------------------------------------------------
-
-    def differences(self, tree, windows=None, others=()):
-        """What the inspector's reading of the window (and of the stacking of the screen's
-        windows, top first) shows that the model does not expect. The window must lie above each
-        window of the classes in others."""
-        found = []
-        expect = _expecter(found)
-
-        if tree is None:
-            return ["the help window is gone"]
-        expect("window rectangle", tuple(tree["rect"]), self.window_rect())
-        expect("client size", tuple(tree["client"][2:]), self.client_size())
-        expect("caption", tree["text"], HELP_CAPTION)
-        expect("topmost", tree["topmost"], True)
-        expect("window visible", tree["visible"], True)
-        expect("foreground", tree["foreground"] == tree["hwnd"], self.active)
-        by_name = self.match(tree, found)
-        for control in self.controls:
-            actual = by_name.get(control.name)
-            if actual is None:
-                continue
-            name = control.name
-            expect(name + " class", actual["class"], CLASS_OF_KIND[control.kind])
-            expect(name + " rectangle", tuple(actual["rect"]), control.rect)
-            expect(name + " shown", actual["visible"], True)
-            expect(name + " text", actual["text"], self.text if name == "Text1" else control.caption)
-        if "Text1" in by_name:
-            expect("Text1 selection", tuple(by_name["Text1"]["selection"]), self.selection)
-            expect("Text1 first visible line", by_name["Text1"]["first_line"], 0)
-        names = {c["hwnd"]: n for n, c in by_name.items()}
-        names.update({"0x0": None, tree["hwnd"]: None})
-        expect("focus", names.get(tree["focus"], tree["focus"]), self.focus)
-        if windows is not None:
-            order = [w["hwnd"] for w in windows]
-            for other in (w for w in windows if w["class"] in others):
-                if tree["hwnd"] in order and order.index(tree["hwnd"]) > order.index(other["hwnd"]):
-                    found.append("the help window lies below %s" % other["class"])
-        return found
