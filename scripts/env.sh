@@ -15,13 +15,8 @@ TAVRIX_LD32=${TAVRIX_LD32:-/lib/ld-linux.so.2}
 tavrix_can_run_32bit() { [ -x "$TAVRIX_LD32" ] && "$TAVRIX_LD32" --version >/dev/null 2>&1; }
 tavrix_has_wine32() { [ -x "$TAVRIX_WINE32" ]; }
 
-# The Wine loader for a Windows program: by its PE machine type, 32-bit (0x014c) or 64-bit.
-tavrix_wine_loader() {
-  local pe machine
-  pe=$(od -An -tu4 -j 60 -N4 "$1" | tr -d ' ')
-  machine=$(od -An -tx2 -j $((pe + 4)) -N2 "$1" | tr -d ' ')
-  if [ "$machine" = "014c" ]; then echo "$TAVRIX_WINE32"; else echo "$TAVRIX_WINE64"; fi
-}
+# The Wine loader for a Windows program, by its PE machine type.
+tavrix_wine_loader() { /usr/bin/python3 "$TAVRIX_ROOT/scripts/wine.py" loader "$1"; }
 
 # Which build the Windows tests run against, and why, from what this machine runs once it is set
 # up: the shipped i686 build under the 32-bit Wine, else the x86_64 build of the same sources.
@@ -38,9 +33,10 @@ tavrix_windows_tests_reason() {
   fi
 }
 
-# Configures one build under build/ (native, i686, x86_64 or clang-i686), always with that build's
-# own options: the test command, the run and a single test share each build and its cache, so none
-# of them makes another rebuild. The i686 build carries the tests where they run against it.
+# Configures one build under build/ (native, i686, x86_64, clang-i686, or release/NAME: the shipped
+# programs alone), always with that build's own options: the test command, the run and a single
+# test share each build and its cache, so none of them makes another rebuild. The i686 build
+# carries the tests where they run against it.
 tavrix_configure() {
   local dir=$1 options=(-DCMAKE_BUILD_TYPE=Release)
   case $dir in
@@ -50,6 +46,8 @@ tavrix_configure() {
     x86_64)
       options+=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
                 -DTAVRIX_SHIPPED_DIR="$TAVRIX_BUILD/i686/bin") ;;
+    release/*)
+      options+=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DTAVRIX_TESTS=OFF -DTAVRIX_BENCHMARKS=OFF) ;;
     clang-i686)
       options+=(-DCMAKE_TOOLCHAIN_FILE=cmake/clang-mingw-i686.cmake -DTAVRIX_TESTS=OFF
                 -DTAVRIX_BENCHMARKS=OFF) ;;
@@ -135,14 +133,10 @@ tavrix_wine_prefix() {
 
 # Starts a private Xvfb display and exports DISPLAY; its process id goes to TAVRIX_XVFB_PID.
 tavrix_start_display() {
-  local fifo
-  fifo=$(mktemp -u) && mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "$TAVRIX_SCREEN" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
-  TAVRIX_XVFB_PID=$!
-  local number
-  read -r number <"$fifo"
-  rm -f "$fifo"
-  export DISPLAY=":$number"
+  local started
+  started=$(/usr/bin/python3 "$TAVRIX_ROOT/scripts/wine.py" display)
+  export DISPLAY=${started% *}
+  TAVRIX_XVFB_PID=${started#* }
 }
 
 tavrix_stop_display() {

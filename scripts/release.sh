@@ -8,16 +8,14 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$TAVRIX_ROOT/scripts/setup.sh" >/dev/null
 
 build() {
-  local dir=$1
-  rm -rf "$dir"
-  cmake -S "$TAVRIX_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DTAVRIX_TESTS=OFF \
-    -DTAVRIX_BENCHMARKS=OFF -DCMAKE_TOOLCHAIN_FILE="$TAVRIX_ROOT/cmake/mingw-i686.cmake" >/dev/null
-  cmake --build "$dir" -j "$(nproc)" >/dev/null
+  rm -rf "${TAVRIX_BUILD:?}/$1"
+  tavrix_configure "$1" >/dev/null
+  cmake --build "$TAVRIX_BUILD/$1" -j "$(nproc)" >/dev/null
 }
 
+build release/first
+build release/second
 first="$TAVRIX_BUILD/release/first" second="$TAVRIX_BUILD/release/second"
-build "$first"
-build "$second"
 declare -A most=([Tavrix.exe]=$((300 * 1024)) [TavrixHelp.exe]=$((200 * 1024)))
 for program in Tavrix.exe TavrixHelp.exe; do
   if ! cmp -s "$first/bin/$program" "$second/bin/$program"; then

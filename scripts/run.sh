@@ -9,64 +9,24 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 # The shipped i686 program where this machine runs 32-bit programs, else the same sources' x86_64
 # build: the build that the Windows tests use, with their options, so that neither rebuilds the
-# other's work; only the program itself is built here.
+# other's work; only the program itself is built here, and without a display the inspector that
+# the screenshots' driver reads it with.
 windows=$(tavrix_windows_tests_build)
 exe="$TAVRIX_BUILD/$windows/bin/Tavrix.exe"
 log="$TAVRIX_BUILD/run-build.log"
 echo "run: building Tavrix.exe in $TAVRIX_BUILD/$windows (its output: $log)"
-tavrix_build_targets "$windows" "$log" Tavrix
-loader=$(tavrix_wine_loader "$exe")
-
-# The first run makes a Wine prefix of its own, which takes a while.
-prepare_prefix() {
-  [ -f "$1/system.reg" ] || echo "run: making a Wine prefix for Tavrix in $1 (once)"
-  tavrix_wine_prefix "$@"
-}
-
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  prepare_prefix "$TAVRIX_BUILD/wine/run" 96
+  tavrix_build_targets "$windows" "$log" Tavrix
+  prefix="$TAVRIX_BUILD/wine/run"
+  [ -f "$prefix/system.reg" ] || echo "run: making a Wine prefix for Tavrix in $prefix (once)"
+  tavrix_wine_prefix "$prefix" 96
   echo "run: starting $exe on $DISPLAY"
-  WINEPREFIX="$TAVRIX_BUILD/wine/run" exec "$loader" "$exe"
+  WINEPREFIX=$prefix exec "$(tavrix_wine_loader "$exe")" "$exe"
 fi
 
-prefix="$TAVRIX_BUILD/wine/run-virtual"
-prepare_prefix "$prefix" 96 unmanaged
-tavrix_start_display
-export WINEPREFIX=$prefix
-cleanup() {
-  "$TAVRIX_WINESERVER" -k 2>/dev/null || true
-  tavrix_stop_display
-}
-trap cleanup EXIT
-echo "run: no display; starting $exe on a private virtual display $DISPLAY"
-"$loader" "$exe" >/dev/null 2>&1 &
-
-# The main window follows the splash after about a second: wait for a shown window of its size.
-geometry=""
-for _ in $(seq 1 100); do
-  for id in $(xdotool search --onlyvisible --class tavrix.exe 2>/dev/null || true); do
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    if [ "$WIDTH" -ge 400 ]; then geometry="$WIDTH $HEIGHT $X $Y"; break; fi
-  done
-  [ -n "$geometry" ] && break
-  sleep 0.1
-done
-[ -n "$geometry" ] || { echo "run: the main window did not appear" >&2; exit 1; }
-read -r width height left top <<<"$geometry"
-
-# Into the input box (lower part of the window), empty it, and type an extension.
-x=$((left + width / 3)) y=$((top + height * 5450 / 6390))
-xdotool mousemove "$x" "$y"
-sleep 0.3
-eval "$(xdotool getmouselocation --shell)"
-xdotool windowfocus "$WINDOW"
-for _ in 1 2; do xdotool click 1; sleep 0.3; done
-xdotool key ctrl+End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
-xdotool type --delay 120 jpg
-xdotool mousemove 0 0
-sleep 0.8
-
+# No display: the screenshots' driver runs Tavrix on a private virtual one, in the tests' prefix.
+tavrix_build_targets "$windows" "$log" Tavrix inspector
 shot="$TAVRIX_BUILD/tavrix-screenshot.png"
-import -window root "$shot"
-convert "$shot" -crop "${width}x${height}+${left}+${top}" +repage "$shot"
+echo "run: no display; starting $exe on a private virtual display, typing \"jpg\" as a user would"
+/usr/bin/python3 "$TAVRIX_ROOT/scripts/screenshots.py" --bin "$TAVRIX_BUILD/$windows/bin" --demo "$shot" >/dev/null
 echo "run: Tavrix looked up \"jpg\"; screenshot: $shot"

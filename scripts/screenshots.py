@@ -3,9 +3,11 @@
 on a private Xvfb display, driven by real X input like the end-to-end tests.
 
   scripts/screenshots.py [--bin build/x86_64/bin] [--out docs]
+  scripts/screenshots.py --bin DIR --demo PNG
 
 Pictures: splash.png, lookup-view.png, about-panel.png, instructions-panel.png, topmost.png,
-help-window.png."""
+help-window.png. With --demo, only the main window after "jpg" was typed into its input box, as
+scripts/run.sh shows Tavrix where there is no display."""
 
 import argparse
 import os
@@ -25,6 +27,18 @@ WELCOME = "欢迎使用Tavrix软件，启动……"
 DESKTOP = "#3a6a9a"  # behind the two windows of the topmost picture
 
 
+def screenshot(display, path, rect):
+    """Saves the screen area rect = [left, top, right, bottom] as a PNG."""
+    left, top, right, bottom = rect
+    full = tempfile.NamedTemporaryFile(suffix=".png", delete=False).name
+    try:
+        subprocess.run(["import", "-display", display.name, "-window", "root", full], check=True)
+        subprocess.run(["convert", full, "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
+                        "+repage", "-strip", path], check=True)
+    finally:
+        os.unlink(full)
+
+
 def still(session):
     """The pointer off every window, and time for hover looks and tips to go."""
     session.pointer.move(1020, 764)
@@ -32,7 +46,7 @@ def still(session):
 
 
 def shoot(session, path, rect):
-    harness.screenshot(session.display, path, rect)
+    screenshot(session.display, path, rect)
     print("wrote %s (%dx%d)" % (path, rect[2] - rect[0], rect[3] - rect[1]))
 
 
@@ -42,7 +56,7 @@ def shoot_stacked(session, path, rects):
     right, bottom = max(r[2] for r in rects), max(r[3] for r in rects)
     screen = tempfile.NamedTemporaryFile(suffix=".png", delete=False).name
     try:
-        harness.screenshot(session.display, screen, [0, 0, 1024, 768])
+        screenshot(session.display, screen, [0, 0, 1024, 768])
         command = ["convert", "-size", "%dx%d" % (right - left, bottom - top), "xc:" + DESKTOP]
         for r in rects:
             command += ["(", screen, "-crop", "%dx%d+%d+%d" % (r[2] - r[0], r[3] - r[1], r[0], r[1]),
@@ -85,7 +99,7 @@ def main_window(session, out):
 
     # Kept above an ordinary window that lies under its lower left part.
     plain_rect = (120, 470, 440, 670)
-    session.processes.append(session.wine.start(session.exe("minimal_window"), *map(str, plain_rect[:2])))
+    session.start("minimal_window", *map(str, plain_rect[:2]))
     tavrix.elsewhere("a plain window opens", lambda: session.inspector.watch(10000, PLAIN_CLASS))
     tavrix.click("Command13")
     still(session)
@@ -93,6 +107,16 @@ def main_window(session, out):
     session.inspector.close_window(PLAIN_CLASS)
     tavrix.click("Command7" if tavrix.model.panel_view else "Command16")
     tavrix.expect_exit("closing")
+
+
+def demo(session, path):
+    tavrix = MainProgram(session)
+    tavrix.wake()
+    tavrix.input("jpg")
+    still(session)
+    shoot(session, path, tavrix.model.window_rect())
+    tavrix.click("Command16")
+    tavrix.expect_exit("the close picture")
 
 
 def help_window(session, out):
@@ -118,17 +142,21 @@ def main():
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--bin", default=os.path.join(harness.ROOT, "build", "x86_64", "bin"))
     parser.add_argument("--out", default=os.path.join(harness.ROOT, "docs"))
+    parser.add_argument("--demo", metavar="PNG", help="only the lookup of \"jpg\", its picture to PNG")
     args = parser.parse_args()
-    os.makedirs(args.out, exist_ok=True)
+    os.makedirs(args.demo and os.path.dirname(os.path.abspath(args.demo)) or args.out, exist_ok=True)
     # The tests' own prefix at 96 DPI, as the session takes it, with the title bar's glyphs.
     prefix = os.path.join(harness.PREFIXES, "96")
     harness.Wine.prepare_prefix(prefix, 96)
     with_title_bar_glyphs(prefix)
     session = harness.Session(args.bin, own_display=True, dpi=96)
     try:
-        splash(session, args.out)
-        main_window(session, args.out)
-        help_window(session, args.out)
+        if args.demo:
+            demo(session, args.demo)
+        else:
+            splash(session, args.out)
+            main_window(session, args.out)
+            help_window(session, args.out)
     except Failure as failure:
         print("screenshots: " + str(failure), file=sys.stderr)
         return 1

@@ -5,7 +5,7 @@ import pathlib
 import sys
 
 HERE = pathlib.Path(__file__).resolve().parent
-sys.path.insert(0, str(HERE.parents[1] / "scripts"))
+sys.path.insert(0, str(HERE.parents[1] / "art"))
 import artkit  # noqa: E402
 
 

@@ -11,7 +11,7 @@ import sys
 from PIL import Image, ImageDraw
 
 HERE = pathlib.Path(__file__).resolve().parent
-sys.path.insert(0, str(HERE.parents[1] / "scripts"))
+sys.path.insert(0, str(HERE.parents[1] / "art"))
 import artkit as ak  # noqa: E402
 
 W, H = 605, 424

@@ -1,4 +1,4 @@
-"""Random user actions for the model checks, each drawn from the check's seeded generator."""
+"""Random user actions for the model check, each drawn from the check's seeded generator."""
 
 import model as M
 from programs import input_point
@@ -103,54 +103,3 @@ def random_action(rng, program):
     left, _, right, _ = m.client_rect("Image1")
     x = rng.randrange(left + 2, min(right, M.pixels(6600, m.dpi)))
     return lambda: program.drag(dx, dy, button, x)
-
-
-HELP_PASTES = ["jpg", "中文", "第一行\r\n第二行", "Tavrix", " ", "a b", "升级", "QQ群：12345", "x"]
-HELP_TEXT_ROOM = 100  # characters: the box's text stays within its seen lines (no scrolling)
-HELP_LINE_BREAKS = 6
-
-
-def random_help_action(rng, program, plain):
-    """One action of a user on the help window or beside it, as a function. The box's text is
-    kept short enough to be seen whole, so that a click below its last line puts the caret at
-    its end: a question button replaces a text that would grow beyond that."""
-    m = program.model
-
-    def fits(characters, breaks=0):
-        return (len(m.text) + characters <= HELP_TEXT_ROOM and
-                m.text.count("\r\n") + breaks <= HELP_LINE_BREAKS)
-
-    question = rng.choice(["Command1", "Command2", "Command3", "Command4", "Command5", "Command6"])
-    kind = rng.choices(["button", "box", "char", "word", "backspace", "enter", "paste", "select_all",
-                        "tab", "shift_tab", "plain", "caption"],
-                       [24, 10, 22, 5, 8, 3, 5, 3, 6, 2, 5, 2])[0]
-    if kind == "box":
-        return lambda: program.click_box(rng)
-    if kind == "char" and fits(1):
-        roll = rng.random()
-        c = rng.choice("abcdefghijklmnopqrstuvwxyz" if roll < 0.6 else "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                       if roll < 0.8 else "0123456789" if roll < 0.9 else "*. ")
-        if c == " " and m.focus == "Command7":
-            c = "a"  # Space there would end the run before its time
-        return lambda: program.type(c)
-    if kind == "word":
-        word = rng.choice(WORDS)
-        if fits(len(word)):
-            return lambda: program.type(word)
-    if kind == "backspace":
-        return program.backspace
-    if kind == "enter" and fits(2, 1):
-        return program.enter
-    if kind == "paste":
-        text = rng.choice(HELP_PASTES)
-        if fits(len(text), text.count("\r\n")):
-            return lambda: program.paste(text)
-    if kind == "select_all":
-        return program.select_all
-    if kind in ("tab", "shift_tab"):
-        return lambda: program.tab(backwards=kind == "shift_tab")
-    if kind == "plain":
-        return lambda: program.elsewhere("click the plain window", plain.click)
-    if kind == "caption":
-        return program.click_caption
-    return lambda: program.click(question)

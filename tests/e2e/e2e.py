@@ -3,16 +3,16 @@
 driven only by real X input (keys, clicks, drags through xdotool) and read from outside by the
 inspector. After every action the window is compared with its reference model (model.py).
 
-  e2e.py --bin DIR                        every scenario, then the model checks of the main and
-                                          the help window with the fixed seed
-  e2e.py --bin DIR --model --program help --actions 5000 --seed 7
-                                          only a model check: a longer random run
-  e2e.py --bin DIR --seeds 101,202,303 --actions 2000 --program both
+  e2e.py --bin DIR                        every scenario, then the model check of the main
+                                          window with the fixed seed
+  e2e.py --bin DIR --model --actions 5000 --seed 7
+                                          only the model check: a longer random run
+  e2e.py --bin DIR --seeds 101,202,303 --actions 2000
                                           long runs: every seed to its end, with figures per
                                           seed and in total
   e2e.py --bin DIR --dpi 144 ...          in a Wine prefix at 144 DPI
 Without DISPLAY (or with --own-display) a private Xvfb is started; without WINEPREFIX the prefix
-is build/e2e-wine/DPI (96 unless --dpi says otherwise); a prefix must run at that DPI. A dropped
+is build/wine/DPI (96 unless --dpi says otherwise); a prefix must run at that DPI. A dropped
 click or key is a failure: nothing is given again. Exit status 0 when everything held."""
 
 import argparse
@@ -50,13 +50,10 @@ def main():
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--bin", default=os.path.join(harness.ROOT, "build", "x86_64", "bin"),
                         help="folder with Tavrix.exe, TavrixHelp.exe and inspector.exe")
-    parser.add_argument("--model", action="store_true", help="only the model checks")
+    parser.add_argument("--model", action="store_true", help="only the model check")
     parser.add_argument("--scenario", help="only the scenarios whose title holds this text")
-    parser.add_argument("--program", choices=["main", "help", "both"], default="both",
-                        help="whose model check runs")
-    parser.add_argument("--actions", type=int,
-                        help="actions per model check (default: %d on the main window, %d on the "
-                        "help window)" % (FIXED_ACTIONS["main"], FIXED_ACTIONS["help"]))
+    parser.add_argument("--actions", type=int, default=FIXED_ACTIONS,
+                        help="actions per model check (default %d)" % FIXED_ACTIONS)
     parser.add_argument("--seed", type=int, default=FIXED_SEED)
     parser.add_argument("--seeds", help="long runs: comma-separated seeds, each run to its end")
     parser.add_argument("--own-display", action="store_true", help="start a private Xvfb")
@@ -65,7 +62,6 @@ def main():
     parser.add_argument("--managed", action="store_true", help="in a prefix of its own with Wine's "
                         "default settings, its windows handed to a window manager")
     args = parser.parse_args()
-    programs = ["main", "help"] if args.program == "both" else [args.program]
 
     for tool in ("xdotool", "xwininfo", "Xvfb"):
         harness.which(tool)
@@ -76,21 +72,18 @@ def main():
     try:
         if args.seeds:
             seeds = [int(seed) for seed in args.seeds.split(",")]
-            failed = long_runs(session, programs, seeds, args.actions or FIXED_ACTIONS["main"])
+            failed = long_runs(session, seeds, args.actions)
         else:
             # A scenario that names a DPI runs only in a prefix of that DPI.
             parts = [] if args.model else [(title, run) for title, run, *dpi in SCENARIOS
                                            if (args.scenario is None or args.scenario in title)
                                            and dpi in ([], [args.dpi])]
-            for program in programs if args.scenario is None else []:
-                actions = args.actions or FIXED_ACTIONS[program]
-                parts.append(("%s model check, seed %d, %d actions" % (program, args.seed, actions),
-                              timed_model_check(program, actions, args.seed)))
+            if args.scenario is None:
+                parts.append(("model check, seed %d, %d actions" % (args.seed, args.actions),
+                              timed_model_check(args.actions, args.seed)))
             failed = run_parts(session, parts)
     finally:
         session.close()
-    for issue in sorted(session.known_issues):
-        print("KNOWN ISSUE: " + issue)
     print("%s in %.1f s" % ("%d failed" % failed if failed else "all passed", time.monotonic() - started))
     return 1 if failed else 0
 

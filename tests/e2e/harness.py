@@ -9,45 +9,16 @@ import os
 import re
 import select
 import shutil
-import struct
 import subprocess
-import tempfile
+import sys
 import time
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+from wine import loader_for, PREFIXES, SCREEN, start_display, WINE_ENV, WINESERVER  # noqa: E402
 
-
-def read_wine_env(path=os.path.join(ROOT, "scripts", "wine.env")):
-    """The project's Wine environment: plain NAME=value lines, the same file scripts/env.sh reads."""
-    settings = {}
-    with open(path, encoding="utf-8") as lines:
-        for line in lines:
-            m = re.match(r"([A-Z_0-9]+)=(.*)$", line.rstrip("\n"))
-            if m:
-                settings[m.group(1)] = m.group(2)
-    return settings
-
-
-WINE_ENV = read_wine_env()
-WINE64 = WINE_ENV["TAVRIX_WINE64"]
-WINE32 = WINE_ENV["TAVRIX_WINE32"]
-WINESERVER = WINE_ENV["TAVRIX_WINESERVER"]
-SCREEN = tuple(int(n) for n in WINE_ENV["TAVRIX_SCREEN"].split("x")[:2])
 # What Wine itself reads from the environment (the TAVRIX_ names are the scripts' own).
 WINE_VARIABLES = {name: value for name, value in WINE_ENV.items() if not name.startswith("TAVRIX_")}
-
-
-def loader_for(exe):
-    """The Wine loader for a program: 32-bit for an i686 program (PE machine 0x014c), else 64-bit."""
-    with open(exe, "rb") as program:
-        header = program.read(4096)
-    pe = struct.unpack_from("<I", header, 60)[0]
-    machine = struct.unpack_from("<H", header, pe + 4)[0]
-    return WINE32 if machine == 0x014C else WINE64
-
-
-# Where programs run when the caller names no Wine prefix: one prefix per DPI.
-PREFIXES = os.path.join(ROOT, "build", "e2e-wine")
 
 MAIN_CLASS = "TavrixMainWindow"
 SPLASH_CLASS = "TavrixSplash"
@@ -78,14 +49,7 @@ class Display:
     def __init__(self, own=None):
         self.xvfb = None
         if own or not os.environ.get("DISPLAY"):
-            read_end, write_end = os.pipe()
-            self.xvfb = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", WINE_ENV["TAVRIX_SCREEN"],
-                 "-nolisten", "tcp", "-noreset"],
-                pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            os.close(write_end)
-            with os.fdopen(read_end) as numbers:
-                self.name = ":" + numbers.readline().strip()
+            self.name, self.xvfb = start_display()
         else:
             self.name = os.environ["DISPLAY"]
 
@@ -358,18 +322,6 @@ class Pointer:
 
 
 
-def screenshot(display, path, rect):
-    """Saves the screen area rect = [left, top, right, bottom] as a PNG."""
-    left, top, right, bottom = rect
-    full = tempfile.NamedTemporaryFile(suffix=".png", delete=False).name
-    try:
-        subprocess.run(["import", "-display", display.name, "-window", "root", full], check=True)
-        subprocess.run(["convert", full, "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
-                        "+repage", "-strip", path], check=True)
-    finally:
-        os.unlink(full)
-
-
 class StartedByWindows:
     """A program that the inspector started with CreateProcess, seen as a process is."""
 
@@ -403,7 +355,6 @@ class Session:
         self.prefix = (None if managed else os.environ.get("WINEPREFIX")) or \
             os.path.join(PREFIXES, str(self.dpi) + ("-managed" if managed else ""))
         self.processes = []
-        self.known_issues = set()  # faults seen that are known and reported, not failed on
         self.display = self.wine = self.pointer = self.inspector = None
         try:
             self.display = Display(own_display)
@@ -428,8 +379,10 @@ class Session:
     def has(self, name):
         return os.path.exists(os.path.join(self.bin, name + ".exe"))
 
-    def start(self, name, *args):
-        process = self.wine.start(self.exe(name), *args)
+    def start(self, program, *args):
+        """A program of the build by its name, or any program file by its path; it is ended at
+        the latest with the session's other programs."""
+        process = self.wine.start(program if os.sep in program else self.exe(program), *args)
         self.processes.append(process)
         return process
 

@@ -15,8 +15,8 @@
 //                            gets WM_CLOSE, so its program meets a control that has gone away
 //   watch MS CLASS...        polls until a window of each class is visible; when each appeared
 //   memory PID               the peak working set of a process
-//   accessible HWND          what a screen reader hears of a window or control: the name and role
-//                            of its client object (AccessibleObjectFromWindow, OBJID_CLIENT)
+//   accessible HWND          what a screen reader hears of a window or control: the name of its
+//                            client object (AccessibleObjectFromWindow, OBJID_CLIENT)
 //   hear MS PID              what a screen reader is told of the process's live regions for MS
 //                            milliseconds: first a line when it listens, then each
 //                            EVENT_OBJECT_LIVEREGIONCHANGED (a WinEvent heard out of context) with
@@ -25,9 +25,10 @@
 //   quit
 //
 // Every answer has "ok"; a failed command answers {"ok":false,"error":...}. The first line, before
-// any command, tells that it is ready and the display's DPI. Rectangles are in real pixels: "rect"
-// in the parent's client coordinates, "screen" on the screen; an edit control's "client" (in the
-// parent's coordinates) is the part inside its border and scroll bar, where its text lies.
+// any command, tells that it is ready and the display's DPI. Rectangles are in real pixels: a
+// control's "rect" in its parent's client coordinates, a window's on the screen; an edit
+// control's "client" (in the parent's coordinates) is the part inside its border and scroll bar,
+// where its text lies.
 
 #include <windows.h>
 #include <oleacc.h>
@@ -208,18 +209,14 @@ void DescribeControl(HWND hwnd, HWND parent, int z, std::string& out) {
     RECT screen{};
     GetWindowRect(hwnd, &screen);
     const std::wstring className = ClassOf(hwnd);
-    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
     Json control;
     control.Field("hwnd").Str(Widen(Handle(hwnd)))
         .Field("parent").Str(Widen(Handle(parent)))
         .Field("class").Str(className)
-        .Field("id").Num(GetDlgCtrlID(hwnd))
         .Field("text").Str(TextOf(hwnd, className))
-        .Field("visible").Bool((style & WS_VISIBLE) != 0)
-        .Field("screen").Rect(screen)
+        .Field("visible").Bool((GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0)
         .Field("rect").Rect(InParent(parent, screen))
-        .Field("z").Num(z)
-        .Field("style").Num(style & 0xFFFFFFFFLL);
+        .Field("z").Num(z);
     if (className == L"Edit") {
         DWORD_PTR selection = 0, firstLine = 0;
         SendMessageTimeoutW(hwnd, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &selection);
@@ -301,13 +298,8 @@ std::string Tree(const std::wstring& className) {
         .Field("rect").Rect(rect)
         .Field("client").Rect(client)
         .Field("client_screen").Rect(clientScreen)
-        .Field("style").Num(GetWindowLongW(window, GWL_STYLE) & 0xFFFFFFFFLL)
-        .Field("exstyle").Num(GetWindowLongW(window, GWL_EXSTYLE) & 0xFFFFFFFFLL)
         .Field("focus").Str(Widen(Handle(gui.hwndFocus)))
-        .Field("focus_id").Num(gui.hwndFocus ? GetDlgCtrlID(gui.hwndFocus) : 0)
-        .Field("active").Str(Widen(Handle(gui.hwndActive)))
         .Field("foreground").Str(Widen(Handle(GetForegroundWindow())))
-        .Field("peak_working_set").Num(PeakWorkingSet(pid))
         .Field("controls").Raw("[" + controls + "]")
         .Done();
 }
@@ -377,6 +369,13 @@ std::string Watch(int timeoutMs, const std::vector<std::wstring>& classes) {
     return Json().Field("ok").Bool(true).Field("seen").Raw("[" + times + "]").Done();
 }
 
+// A text that an accessible object offers, or null; the text is freed.
+void Offered(Json& json, const char* field, HRESULT got, BSTR text) {
+    json.Field(field);
+    if (SUCCEEDED(got) && text) json.Str(text); else json.Raw("null");
+    SysFreeString(text);
+}
+
 std::string Accessible(const std::wstring& handle) {
     HWND hwnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::wcstoull(handle.c_str(), nullptr, 16)));
     if (!IsWindow(hwnd)) return Fail(L"no such window: " + handle);
@@ -392,14 +391,10 @@ std::string Accessible(const std::wstring& handle) {
     self.lVal = CHILDID_SELF;
     BSTR name = nullptr;
     const HRESULT named = accessible->get_accName(self, &name);
-    VARIANT role{};
-    accessible->get_accRole(self, &role);
     accessible->Release();
     Json answer;
-    answer.Field("ok").Bool(true).Field("name");
-    if (SUCCEEDED(named) && name) answer.Str(name); else answer.Raw("null");
-    answer.Field("role").Num(role.vt == VT_I4 ? role.lVal : -1);
-    SysFreeString(name);
+    answer.Field("ok").Bool(true);
+    Offered(answer, "name", named, name);
     return answer.Done();
 }
 
@@ -409,12 +404,6 @@ constexpr DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED,
 
 // The events heard by the one hook of a "hear" command: the callback has no other way to them.
 std::vector<std::string> heardEvents;
-
-void Offered(Json& json, const char* field, HRESULT got, BSTR text) {
-    json.Field(field);
-    if (SUCCEEDED(got) && text) json.Str(text); else json.Raw("null");
-    SysFreeString(text);
-}
 
 void CALLBACK OnLiveRegionChanged(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD,
                                   DWORD) {

@@ -12,8 +12,10 @@ replaces the not-shown hint with the same lookup's result).
 The model knows nothing of the program's control ids: it matches the inspector's controls by
 their place in the stacking order, so a control out of place shows up as a difference."""
 
+import math
 import os
 import re
+from fractions import Fraction
 
 from oracle import MAKER, ROOT, load_catalogue_oracle, load_designs
 
@@ -130,21 +132,24 @@ CLASS_OF_KIND = {BUTTON: "Button", EDIT: "Edit", LABEL: "Static"}
 
 
 def pixels(twips, dpi=96):
-    """Twips to pixels, rounding halves away from zero."""
-    return (twips * dpi + 720) // 1440
+    """A length in twips (1440 to the inch) in whole pixels at the DPI: the nearest, a half up."""
+    return math.floor(Fraction(twips * dpi, 1440) + Fraction(1, 2))
+
+
+def nearest_inside(wished, size, areas):
+    """Along one axis: the place nearest `wished` where a span of that size lies wholly inside the
+    first of the areas (low, high) that has room for it; where none has, the last one's low edge."""
+    for low, high in areas:
+        if size <= high - low:
+            return min(range(low, high - size + 1), key=lambda place: abs(place - wished))
+    return areas[-1][0]
 
 
 def place_on_screen(work, monitor, wished, size):
-    """The top-left corner nearest to `wished` that keeps a window of that outer size, each axis
-    on its own, wholly inside the work area (left, top, right, bottom) where it fits there, else
-    inside the monitor; a window larger than the monitor at the monitor's top-left."""
-    def axis(wished, size, work_low, work_high, low, high):
-        if size <= work_high - work_low:
-            low, high = work_low, work_high
-        elif size > high - low:
-            return low
-        return max(low, min(wished, high - size))
-    return tuple(axis(wished[i], size[i], work[i], work[i + 2], monitor[i], monitor[i + 2])
+    """A window goes as little from where it would lie as keeps it on the screen, each axis on its
+    own: wholly in the work area (left, top, right, bottom) where it fits there, else wholly on the
+    monitor, over a docked panel; larger than the monitor, at its top-left, the title strip in reach."""
+    return tuple(nearest_inside(wished[i], size[i], [(work[i], work[i + 2]), (monitor[i], monitor[i + 2])])
                  for i in (0, 1))
 
 
@@ -163,8 +168,9 @@ def widened(work, rect, width):
 
 
 def opening_place(work, monitor, size):
-    """Where a window opens: centred in the work area, then kept on the screen."""
-    centre = tuple(work[i] + int((work[i + 2] - work[i] - size[i]) / 2) for i in (0, 1))
+    """Every window opens centred in the work area (where the room or the overhang is an odd number
+    of pixels, the odd one lies right or below), then kept on the screen as above."""
+    centre = tuple(work[i] + int(Fraction(work[i + 2] - work[i] - size[i], 2)) for i in (0, 1))
     return place_on_screen(work, monitor, centre, size)
 
 
@@ -188,55 +194,21 @@ def _expecter(found):
     return expect
 
 
-class WindowModel:
-    """What both windows do alike: activation, and the keys, which go into the box Text1 while it
-    has the focus, edited as the window's _replace_selection and _backspace say, and Space
-    presses a focused button."""
+class MainWindow:
+    """The state of 界面 and what each user action does to it. The keys go into the box Text1
+    while it has the focus, edited as _replace_selection and _backspace say; Space presses a
+    focused button."""
 
-    def deactivate(self):
-        """Another window became the active one: no control of this window has the focus."""
-        if self.active:
-            self.active, self.focus_when_active, self.focus = False, self.focus, None
-
-    def key_text(self, text):
-        """Printable characters typed one by one (a space included)."""
-        for character in text:
-            if self.focus == "Text1":
-                self._replace_selection(character)
-            elif character == " " and self.focus and self.by_name[self.focus].kind == BUTTON:
-                self.command(self.focus)
-            if self.ended:
-                return
-
-    def key_enter(self):
-        if self.focus == "Text1":
-            self._replace_selection("\r\n")
-
-    def key_backspace(self):
-        if self.focus == "Text1":
-            self._backspace()
-
-    def key_select_all(self):
-        if self.focus == "Text1":
-            self.selection = (0, len(self.box_text()))
-
-    def key_paste(self, clipboard):
-        if self.focus == "Text1":
-            self._replace_selection(clipboard)
-
-
-class MainWindow(WindowModel):
-    """The state of 界面 and what each user action does to it."""
-
-    work = None  # the work area where docked panels leave less than the screen (see use_work_area)
-
-    def __init__(self, dpi=96, screen=(1024, 768)):
+    def __init__(self, dpi=96, screen=(1024, 768), work=None):
+        """`work`: the work area, where panels docked at the screen's edges leave less than the
+        screen (None: the whole screen)."""
         self.dpi = dpi
         self.screen = screen
+        self.work = work
         self.controls = [Control(row, dpi) for row in CONTROLS]
         self.labels = [Control(row, dpi, "guan") for row in GUAN_LABELS]
         self.by_name = {c.name: c for c in self.controls + self.labels}
-        # The start state: the load handler has run and the window is centred at the lookup width.
+        # The start state: the load handler has run, the window opened at the lookup width.
         self.shown = {c.name: c.shown_at_start for c in self.controls + self.labels}
         self.text1, self.text2, self.sm = PROMPT, "", ""
         self.selection = (0, 0)
@@ -246,8 +218,8 @@ class MainWindow(WindowModel):
         self.focus = TAB_ORDER[0]  # activation focuses the first control in tab order
         self.active = True
         self.focus_when_active = None
-        width, height = self.outer_size()
-        self.position = ((screen[0] - width) // 2, (screen[1] - height) // 2)
+        monitor = (0, 0) + tuple(screen)
+        self.position = opening_place(work or monitor, monitor, self.outer_size())
         self.opened = []
         self.ended = False
         # Where the edit controls' texts lie, inside their borders and scroll bars: the system's
@@ -317,17 +289,16 @@ class MainWindow(WindowModel):
         return False
 
     def move_focus(self, start_from, backwards=False):
-        count = len(TAB_ORDER)
-        current = TAB_ORDER.index(start_from) if start_from in TAB_ORDER else -1
-        step = -1 if backwards else 1
-        start = current if current >= 0 else (0 if backwards else count - 1)
-        for n in range(1, count + 1):
-            candidate = TAB_ORDER[(start + n * step) % count]
-            if candidate != start_from and self.can_focus(candidate):
-                self.focus = candidate
-                return
-        if self.focus == start_from:
-            self.focus = None
+        """Tab: the focus goes to the next control after start_from in the tab order that can take
+        it, wrapping round; Shift+Tab to the one before. From outside the order it starts at the
+        order's first (Shift+Tab: last). Where none other can take it, a control that goes leaves
+        no focus behind."""
+        order = TAB_ORDER[::-1] if backwards else TAB_ORDER
+        if start_from in order:
+            at = order.index(start_from)
+            order = order[at + 1:] + order[:at]
+        self.focus = next((name for name in order if self.can_focus(name)),
+                          None if self.focus == start_from else self.focus)
 
     def set_shown(self, name, shown):
         # Keyboard input does not stay with a control that nobody sees: one that is hidden, or
@@ -424,12 +395,36 @@ class MainWindow(WindowModel):
         self.activate()
         self.position = (self.position[0] + dx, self.position[1] + dy)
 
-    def box_text(self):
-        return self.text1
+    def deactivate(self):
+        """Another window became the active one: no control of this window has the focus."""
+        if self.active:
+            self.active, self.focus_when_active, self.focus = False, self.focus, None
+
+    def key_text(self, text):
+        """Printable characters typed one by one (a space included)."""
+        for character in text:
+            if self.focus == "Text1":
+                self._replace_selection(character)
+            elif character == " " and self.focus and self.by_name[self.focus].kind == BUTTON:
+                self.command(self.focus)
+            if self.ended:
+                return
+
+    def key_enter(self):
+        if self.focus == "Text1":
+            self._replace_selection("\r\n")
+
+    def key_backspace(self):
+        if self.focus == "Text1":
+            self._backspace()
+
+    def key_paste(self, clipboard):
+        if self.focus == "Text1":
+            self._replace_selection(clipboard)
 
     def key_select_all(self):
-        super().key_select_all()  # the box does not scroll for it
-        if self.focus == "Text1":
+        if self.focus == "Text1":  # the box does not scroll for it
+            self.selection = (0, len(self.text1))
             self.lookup()  # notified as a change, though the text stays
 
     def key_tab(self, backwards=False):
@@ -454,13 +449,6 @@ class MainWindow(WindowModel):
         self.set_shown("Command16", False)
         self.set_shown("Command2", False)
         self.set_shown("guan", True)
-
-    def use_work_area(self, work):
-        """The screen's work area, where panels docked at its edges leave less than the screen:
-        the window opened centred in it."""
-        self.work = work
-        monitor = (0, 0) + tuple(self.screen)
-        self.position = opening_place(work, monitor, self.outer_size())
 
     def put_extension(self, text, content=None):
         """A file's extension handed to the window, dropped on it or named on its command line:
@@ -598,189 +586,6 @@ class MainWindow(WindowModel):
         return found
 
 
-# ---- the help window's design -------------------------------------------------------------------
+# ---- the help window: only its controls' names, in stacking order (the rest: tests/help) ----------
 
-HELP_CAPTION = DESIGNS["kHelpWindowName"]
-# Top to bottom, which is also the stacking order: name, kind, left, top, width, height (twips),
-# caption, shown at start.
 HELP_CONTROLS = [tuple(row) for row in DESIGNS["kHelpControls"]]
-HELP_TAB_ORDER = DESIGNS["kHelpTabOrder"]
-HELP_CLIENT = (DESIGNS["kHelpClientWidth"], DESIGNS["kHelpClientHeight"])  # twips
-HELP_TEXT_LIMIT = DESIGNS["kHelpTextLimit"]  # characters the user can bring into the box
-
-
-class HelpWindow(WindowModel):
-    """The state of the help window Form1 and what each user action does to it: six answers
-    that replace the box's whole text, 退出, a box the user edits, and a window kept above all
-    others even while another window is active.
-
-    The frame and title bar around the client area are the system's metrics, not the design:
-    learn_frame() reads them from the window before the window's place can be told."""
-
-    work = None  # the work area, where docked panels leave less than the screen
-
-    def __init__(self, dpi=96, screen=(1024, 768)):
-        self.dpi = dpi
-        self.screen = screen
-        self.controls = [Control(row, dpi) for row in HELP_CONTROLS]
-        self.by_name = {c.name: c for c in self.controls}
-        self.text = HELP_INITIAL_TEXT
-        self.selection = (0, 0)
-        self.focus = HELP_TAB_ORDER[0]  # activation focuses the first control in tab order
-        self.active = True
-        self.focus_when_active = None
-        self.frame = None  # left, top, right, bottom: the non-client edges, title bar included
-        self.text_area = None  # the box's text area in client coordinates
-        self.ended = False
-
-    # -- geometry ---------------------------------------------------------------------------
-
-    def learn_frame(self, tree):
-        left, top, right, bottom = tree["rect"]
-        cl, ct, cr, cb = tree["client_screen"]
-        self.frame = (cl - left, ct - top, right - cr, bottom - cb)
-        box = next(c for c in tree["controls"] if c["class"] == "Edit")
-        self.text_area = tuple(box["client"])
-
-    def client_size(self):
-        return pixels(HELP_CLIENT[0], self.dpi), pixels(HELP_CLIENT[1], self.dpi)
-
-    def window_rect(self):
-        """Centred in the work area, the whole screen where no panel is docked."""
-        width = self.client_size()[0] + self.frame[0] + self.frame[2]
-        height = self.client_size()[1] + self.frame[1] + self.frame[3]
-        monitor = (0, 0) + tuple(self.screen)
-        x, y = opening_place(self.work or monitor, monitor, (width, height))
-        return (x, y, x + width, y + height)
-
-    def client_origin(self):
-        left, top, _, _ = self.window_rect()
-        return left + self.frame[0], top + self.frame[1]
-
-    def screen_rect(self, name):
-        ox, oy = self.client_origin()
-        left, top, right, bottom = self.by_name[name].rect
-        return ox + left, oy + top, ox + right, oy + bottom
-
-    def close_box(self):
-        """The middle of the close box at the right end of the title bar."""
-        left, top, right, _ = self.window_rect()
-        edge = self.frame[0]
-        band = self.frame[1] - edge  # the title bar's height
-        return right - edge - band // 2 - 1, top + edge + band // 2
-
-    # -- focus and activation ----------------------------------------------------------------
-
-    def activate(self):
-        """Active again: the control that had the focus gets it back."""
-        if not self.active:
-            self.active = True
-            self.focus = self.focus_when_active or HELP_TAB_ORDER[0]
-
-    # -- the box, as the system's edit control keeps it --------------------------------------
-
-    def _replace_selection(self, inserted):
-        start, end = self.selection
-        room = HELP_TEXT_LIMIT - (len(self.text) - (end - start))
-        inserted = inserted[:max(room, 0)]
-        if not inserted and start == end:
-            return
-        self.text = self.text[:start] + inserted + self.text[end:]
-        caret = start + len(inserted)
-        self.selection = (caret, caret)
-
-    def _backspace(self):
-        start, end = self.selection
-        if start == end and start > 0:
-            start -= 2 if self.text[start - 2:start] == "\r\n" else 1  # a line break goes as one
-        self.text = self.text[:start] + self.text[end:]
-        self.selection = (start, start)
-
-    def write_text(self, text):
-        """A write by the program: a text equal to the present one is no change."""
-        if text != self.text:
-            self.text, self.selection = text, (0, 0)
-
-    # -- user actions ------------------------------------------------------------------------
-
-    def click(self, name):
-        """A click on a button, or into the box below its last line at its right edge (the caret
-        goes to the end of the text)."""
-        self.activate()
-        self.focus = name
-        if name == "Text1":
-            self.selection = (len(self.text), len(self.text))
-        else:
-            self.command(name)
-
-    def click_caption(self):
-        self.activate()
-
-    def close(self):
-        """The close box: the window goes, and with it the program."""
-        self.ended = True
-
-    def box_text(self):
-        return self.text
-
-    def key_tab(self, backwards=False):
-        if self.focus:
-            order = HELP_TAB_ORDER
-            self.focus = order[(order.index(self.focus) + (-1 if backwards else 1)) % len(order)]
-
-    def command(self, name):
-        if name == "Command7":
-            self.ended = True
-        else:
-            self.write_text(HELP_ANSWERS[name])
-
-    def signature(self):
-        return self.text, self.selection, self.focus, self.active, self.ended
-
-    def match(self, tree, found):
-        """The inspector's controls by the model's names, matched by their places in the
-        stacking order; a count that differs goes into found."""
-        children = sorted((c for c in tree["controls"] if c["parent"] == tree["hwnd"]), key=lambda c: c["z"])
-        if len(children) != len(self.controls):
-            found.append("%d controls, expected %d" % (len(children), len(self.controls)))
-        return {control.name: actual for control, actual in zip(self.controls, children)}
-
-    # -- comparing with the inspector --------------------------------------------------------
-
-    def differences(self, tree, windows=None, others=()):
-        """What the inspector's reading of the window (and of the stacking of the screen's
-        windows, top first) shows that the model does not expect. The window must lie above each
-        window of the classes in others."""
-        found = []
-        expect = _expecter(found)
-
-        if tree is None:
-            return ["the help window is gone"]
-        expect("window rectangle", tuple(tree["rect"]), self.window_rect())
-        expect("client size", tuple(tree["client"][2:]), self.client_size())
-        expect("caption", tree["text"], HELP_CAPTION)
-        expect("topmost", tree["topmost"], True)
-        expect("window visible", tree["visible"], True)
-        expect("foreground", tree["foreground"] == tree["hwnd"], self.active)
-        by_name = self.match(tree, found)
-        for control in self.controls:
-            actual = by_name.get(control.name)
-            if actual is None:
-                continue
-            name = control.name
-            expect(name + " class", actual["class"], CLASS_OF_KIND[control.kind])
-            expect(name + " rectangle", tuple(actual["rect"]), control.rect)
-            expect(name + " shown", actual["visible"], True)
-            expect(name + " text", actual["text"], self.text if name == "Text1" else control.caption)
-        if "Text1" in by_name:
-            expect("Text1 selection", tuple(by_name["Text1"]["selection"]), self.selection)
-            expect("Text1 first visible line", by_name["Text1"]["first_line"], 0)
-        names = {c["hwnd"]: n for n, c in by_name.items()}
-        names.update({"0x0": None, tree["hwnd"]: None})
-        expect("focus", names.get(tree["focus"], tree["focus"]), self.focus)
-        if windows is not None:
-            order = [w["hwnd"] for w in windows]
-            for other in (w for w in windows if w["class"] in others):
-                if tree["hwnd"] in order and order.index(tree["hwnd"]) > order.index(other["hwnd"]):
-                    found.append("the help window lies below %s" % other["class"])
-        return found

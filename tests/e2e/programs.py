@@ -11,11 +11,6 @@ from drag import drag_file
 from harness import Failure, HELP_CLASS, MAIN_CLASS, PLAIN_CLASS, SCREEN, SPLASH_CLASS, wait_until
 import model as M
 
-# The system's move loop ends only when the *left* button goes up, so the main window follows the
-# mouse itself after a press of another button. A window that still follows the pointer after the
-# button is released is a failure; set this to True only to note it as a known issue instead.
-STUCK_DRAG_IS_KNOWN = False
-
 SETTLE_TIMEOUT = 3.0
 KEYSYMS = {" ": "space", "*": "asterisk", ".": "period"}
 
@@ -148,9 +143,7 @@ class MainProgram(Program):
 
     def __init__(self, session, args=(), extension=None, content=None, work=None, read_splash=False,
                  line=None):
-        super().__init__(session, M.MainWindow(session.dpi, SCREEN))
-        if work:
-            self.model.use_work_area(work)
+        super().__init__(session, M.MainWindow(session.dpi, SCREEN, work))
         self.model.put_extension(extension, content)
         self.process = session.start_as_windows(*line) if line else session.start("Tavrix", *args)
         if read_splash:
@@ -178,6 +171,9 @@ class MainProgram(Program):
 
     def differences(self, tree):
         return self.model.differences(tree)
+
+    def controls(self, tree):
+        return self.model.match(tree, [])
 
     # -- actions -----------------------------------------------------------------------------
 
@@ -252,20 +248,14 @@ class MainProgram(Program):
         return tree
 
     def _let_go(self, button, x, y):
-        """The window must stay where the button was released, whatever the pointer does next."""
+        """The window must stay where the button was released, whatever the pointer does next (the
+        system's move loop ends only when the left button goes up: after another button the window
+        follows the pointer itself)."""
         self.pointer.move(x + 9, y + 7)
         time.sleep(0.1)
-        still_follows = tuple(self.tree()["rect"]) != self.model.window_rect()
-        self.pointer.move(x, y)
-        if not still_follows:
-            return
-        if not STUCK_DRAG_IS_KNOWN:
+        if tuple(self.tree()["rect"]) != self.model.window_rect():
             raise Failure("after a drag with button %d the window still follows the pointer" % button)
-        self.session.known_issues.add("after a drag by the title strip with mouse button %d the window "
-                                      "keeps following the pointer until a left click or Enter" % button)
-        wait_until(lambda: tuple(self.tree()["rect"]) == self.model.window_rect(), what="the window back")
-        self.pointer.key("Return")
-        self.check("Enter to end the move")
+        self.pointer.move(x, y)
 
     def drop(self, path, on, extension, content=None):
         """Drags the file from a window of another program and drops it on a control; the input
@@ -328,60 +318,71 @@ class MainProgram(Program):
 
 
 class HelpProgram(Program):
-    """One run of TavrixHelp.exe with the model of its window. The window must lie above the
-    windows of the classes in self.others at all times."""
+    """One run of TavrixHelp.exe, read from outside for what only another process sees: where its
+    window opens (centred in the work area `work`, None: the screen), its names as a screen reader
+    hears them, that it stays above other programs' windows, how it ends. (Its design, answers and
+    keys: tests/help.)"""
 
     def __init__(self, session, work=None):
-        super().__init__(session, M.HelpWindow(session.dpi, SCREEN))
-        self.model.work = work
-        self.others = (MAIN_CLASS, PLAIN_CLASS)
+        super().__init__(session, None)
         self.process = session.start("TavrixHelp")
         if not self.inspector.watch(10000, HELP_CLASS)[HELP_CLASS]:
             raise Failure("the help window did not appear")
-        first = self.inspector.tree(HELP_CLASS)
-        if first is None:
-            raise Failure("the help window is gone")
-        self.model.learn_frame(first)
-        self.tree = self.check("the start state")
+        self.tree = self.wait_for(lambda tree: tree["foreground"] == tree["hwnd"], "the help window active")
         self.pid = self.tree["pid"]
-        left, top, _, _ = self.tree["rect"]
-        self.pointer.focus_under(left + self.model.frame[1] * 3, top + self.model.frame[1] // 2)
+        rect, monitor = tuple(self.tree["rect"]), (0, 0) + SCREEN
+        if rect[:2] != M.opening_place(work or monitor, monitor, (rect[2] - rect[0], rect[3] - rect[1])):
+            raise Failure("in the work area %r the help window opens at %r" % (work or monitor, rect))
+        left, top, _, _ = rect
+        self.edge, self.band = self.tree["client_screen"][0] - left, self.tree["client_screen"][1] - top
+        self.pointer.focus_under(left + self.band * 3, top + self.band // 2)
 
     def read(self):
-        return self.inspector.tree(HELP_CLASS), self.inspector.windows()
+        return self.inspector.tree(HELP_CLASS)
 
-    def differences(self, reading):
-        tree, windows = reading
-        return self.model.differences(tree, windows, self.others)
+    def wait_for(self, holds, what):
+        """The window's tree once holds(tree), as a person sees it before the next click."""
+        def reading():
+            tree = self.read()
+            return tree if tree and holds(tree) else None
+        return wait_until(reading, what=what)
 
-    def check(self, what, changed=True):
-        return super().check(what, changed)[0]
+    def controls(self, tree):
+        """The window's controls by their names, matched by their places in the stacking order."""
+        children = sorted((c for c in tree["controls"] if c["parent"] == tree["hwnd"]), key=lambda c: c["z"])
+        return {row[0]: control for row, control in zip(M.HELP_CONTROLS, children)}
 
-    # -- actions -----------------------------------------------------------------------------
+    def screen_rect(self, name):
+        ox, oy = self.tree["client_screen"][:2]
+        left, top, right, bottom = self.controls(self.tree)[name]["rect"]
+        return ox + left, oy + top, ox + right, oy + bottom
 
     def click(self, name):
-        """Clicks a button in its middle."""
-        x, y = middle(self.model.screen_rect(name))
-        return self._act("click " + name, lambda: self.pointer.click(x, y), lambda: self.model.click(name))
+        """Clicks a button in its middle; a question's answer is waited for. Returns the tree."""
+        self.pointer.click(*middle(self.screen_rect(name)))
+        if name not in M.HELP_ANSWERS:
+            return None
+        return self.wait_for(lambda tree: self.controls(tree)["Text1"]["text"] == M.HELP_ANSWERS[name],
+                             "the answer of " + name)
 
-    def click_box(self, rng=None):
-        """Clicks into the box at its right edge, below the last line of its text."""
-        rng = rng or random.Random(0)
-        ox, oy = self.model.client_origin()
-        left, top, right, bottom = self.model.text_area
-        x = ox + right - 1 - rng.randrange(3)
-        y = oy + bottom - 1 - rng.randrange(M.pixels(300, self.model.dpi))
-        return self._act("click Text1 at %d,%d" % (x, y), lambda: self.pointer.click(x, y),
-                         lambda: self.model.click("Text1"))
-
-    def click_caption(self):
-        left, top, _, _ = self.model.window_rect()
-        x, y = left + self.model.frame[1] * 3, top + self.model.frame[1] // 2
-        return self._act("click the title bar", lambda: self.pointer.click(x, y), self.model.click_caption)
+    def click_box(self):
+        """Clicks into the box at its right edge, near its bottom: below the last line of its text."""
+        ox, oy = self.tree["client_screen"][:2]
+        _, _, right, bottom = self.controls(self.tree)["Text1"]["client"]  # inside the border and scroll bar
+        self.pointer.click(ox + right - 2, oy + bottom - 1 - M.pixels(200, self.session.dpi))
 
     def close_box(self):
-        x, y = self.model.close_box()
-        return self._act("click the close box", lambda: self.pointer.click(x, y), self.model.close)
+        """Clicks the close box at the right end of the title bar."""
+        _, top, right, _ = self.tree["rect"]
+        title = self.band - self.edge  # the title bar's height
+        self.pointer.click(right - self.edge - title // 2 - 1, top + self.edge + title // 2)
+
+    def expect_above(self, *classes):
+        """Above every window of these classes, kept on top."""
+        windows = [w["class"] for w in self.inspector.windows()]
+        below = [c for c in classes if c in windows and windows.index(c) < windows.index(HELP_CLASS)]
+        if below or not self.read()["topmost"]:
+            raise Failure("the help window lies below %r (windows, top first: %r)" % (below, windows))
 
 
 class PlainWindow:
@@ -389,8 +390,7 @@ class PlainWindow:
 
     def __init__(self, session, x, y):
         self.session = session
-        self.process = session.wine.start(session.exe("minimal_window"), str(x), str(y))
-        session.processes.append(self.process)
+        self.process = session.start("minimal_window", str(x), str(y))
 
     def wait_shown(self):
         """Until it is on the screen and active, as a person sees it before the next click: a click

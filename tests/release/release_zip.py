@@ -32,8 +32,7 @@ def pack(build):
 
 def run_from(session, folder, program, window_class):
     """Starts the program from the unpacked folder, waits for its window, closes it."""
-    process = session.wine.start(os.path.join(folder, program))
-    session.processes.append(process)
+    process = session.start(os.path.join(folder, program))
     seen = session.inspector.watch(20000, window_class)
     if not seen[window_class]:
         raise Failure("%s from the ZIP showed no window" % program)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Regenerates every picture of both programs from its script; the output is committed, the build
-# never runs this. Needs python3-pil and fonts-wqy-microhei (scripts/setup.sh installs both).
+# Regenerates every picture of both programs from its generator, which lies beside the pictures it
+# makes and draws with the kit here (artkit.py); the output is committed, the build never runs this.
+# Needs python3-pil and fonts-wqy-microhei (scripts/setup.sh installs both).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 # Debian's Python carries python3-pil; a python3 earlier on PATH may not.
