@@ -460,11 +460,16 @@ def button_frame(state, w=BUTTON_W, h=BUTTON_H, backdrop=PALE):
     return out.convert("RGB")
 
 
-def button_skin():
-    skin = Image.new("RGB", (BUTTON_W * 5, BUTTON_H))
+def skin_of(frame, w, h):
+    """A skin: the frame of each state side by side, in the order of STATES."""
+    skin = Image.new("RGB", (w * len(STATES), h))
     for i, st in enumerate(STATES):
-        skin.paste(button_frame(st), (i * BUTTON_W, 0))
+        skin.paste(frame(st), (i * w, 0))
     return skin
+
+
+def button_skin():
+    return skin_of(button_frame, BUTTON_W, BUTTON_H)
 
 
 CLOSE = 19
@@ -502,10 +507,7 @@ def close_frame(state):
 
 
 def close_skin():
-    skin = Image.new("RGB", (CLOSE * 5, CLOSE))
-    for i, st in enumerate(STATES):
-        skin.paste(close_frame(st), (i * CLOSE, 0))
-    return skin
+    return skin_of(close_frame, CLOSE, CLOSE)
 
 
 def slice_frame(frame, w, h, edge=BUTTON_EDGE):
