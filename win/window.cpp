@@ -1,6 +1,5 @@
 #include "win/window.h"
 
-#include <set>
 #include <string>
 
 #include "win/error.h"
@@ -9,20 +8,20 @@
 namespace tavrix::win {
 namespace {
 
-// Every Window object alive (the programs are single-threaded): a window's GWLP_USERDATA is
-// trusted when it names one of them, whatever procedure another component has put before ours.
-std::set<const Window*>& Ours() {
-    static std::set<const Window*> ours;
-    return ours;
-}
+// The newest Window object alive, the head of a list of all of them (the programs are
+// single-threaded): a window's GWLP_USERDATA is trusted when it names one of them, whatever
+// procedure another component has put before ours.
+Window* g_newest = nullptr;
 
 }  // namespace
 
-Window::Window() { Ours().insert(this); }
+Window::Window() : older_(g_newest) { g_newest = this; }
 
 Window::~Window() {
     DestroyHandle();
-    Ours().erase(this);
+    Window** link = &g_newest;
+    while (*link != this) link = &(*link)->older_;
+    *link = older_;
 }
 
 void Window::Attach(HWND hwnd) noexcept {
@@ -48,7 +47,9 @@ void Window::DestroyHandle() noexcept {
 Window* Window::FromHandle(HWND hwnd) noexcept {
     if (!hwnd) return nullptr;
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return self && Ours().count(self) && self->hwnd_ == hwnd ? self : nullptr;
+    for (const Window* ours = g_newest; ours; ours = ours->older_)
+        if (ours == self) return self->hwnd_ == hwnd ? self : nullptr;
+    return nullptr;
 }
 
 void Window::SetText(std::wstring_view text) {

@@ -54,6 +54,7 @@ private:
 
     HWND hwnd_ = nullptr;
     WNDPROC systemProcedure_ = nullptr;  // a system control's own; null for a class of ours
+    Window* older_;                      // the next in the list of every Window alive
 };
 
 }  // namespace tavrix::win
