@@ -36,11 +36,6 @@ struct Program {
     const char* iconSource;    // the artwork that group was made from
 };
 
-std::wstring Shipped(const wchar_t* name) {
-    const std::wstring folder = test::Widen(TAVRIX_SHIPPED_DIR);
-    return folder.empty() ? std::wstring() : folder + L"/" + name;
-}
-
 std::vector<Program> Programs() {
     const Program tavrix{"Tavrix", test::Widen(TAVRIX_EXE), false, {2, 14, 0, 4}, L"2.14.0004",
                          L"一款查询后缀名的软件", L"Tavrix.exe", IDI_TAVRIX,
@@ -48,13 +43,13 @@ std::vector<Program> Programs() {
     const Program help{"TavrixHelp", test::Widen(TAVRIX_HELP_EXE), false, {1, 0, 0, 0}, L"1.00",
                        L"帮助程序", L"TavrixHelp.exe", IDI_TAVRIX_HELP,
                        TAVRIX_SOURCE_DIR "/help/art/help.ico"};
-    Program shippedTavrix = tavrix;
-    shippedTavrix.path = Shipped(L"Tavrix.exe");
-    shippedTavrix.shipped = true;
-    Program shippedHelp = help;
-    shippedHelp.path = Shipped(L"TavrixHelp.exe");
-    shippedHelp.shipped = true;
-    return {tavrix, help, shippedTavrix, shippedHelp};
+    std::vector<Program> programs = {tavrix, help, tavrix, help};
+    const std::wstring shipped = test::Widen(TAVRIX_SHIPPED_DIR);
+    for (std::size_t i = 2; i < programs.size(); ++i) {
+        programs[i].shipped = true;
+        programs[i].path = shipped.empty() ? std::wstring() : shipped + L"/" + programs[i].fileName;
+    }
+    return programs;
 }
 
 void PrintTo(const Program& program, std::ostream* out) { *out << Narrow(program.path); }
