@@ -1,6 +1,6 @@
 // The catalogue's fixed data, compared with the hand-typed rows of tests/support/catalogue.txt
-// (every key in its place, repeats and all, the fixed texts, the shared texts), and the rules that the output box
-// and code page 936 depend on, which hold for the catalogue's own wording as well.
+// (every key in its place, repeats and all, the fixed texts, the shared texts), and the rules that
+// the output box and code page 936 depend on, which hold for the catalogue's own wording as well.
 #include "catalogue/catalogue.h"
 #include "tests/support/oracle.h"
 
