@@ -69,12 +69,13 @@ def check_packed(rel):
 
 
 def check_ico(rel):
+    """The icon's images, each checked."""
     data = (ROOT / rel).read_bytes()
     check(len(data) == ICON_BYTES, f"{rel}: {len(data)} bytes, expected {ICON_BYTES}")
     reserved, kind, count = struct.unpack_from("<HHH", data, 0)
     if not check((reserved, kind, count) == (0, 1, len(ICON_IMAGES)), f"{rel}: header {reserved}, {kind}, {count}"):
-        return
-    end = 6 + 16 * count
+        return []
+    end, images = 6 + 16 * count, []
     for i, (n, bpp) in enumerate(ICON_IMAGES):
         w, h, colours, _, planes, bits, length, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
         where = f"{rel} image {i} ({n} x {n} at {bpp} bpp)"
@@ -82,6 +83,7 @@ def check_ico(rel):
         check(offset == end, f"{where}: at {offset}, expected right after the previous image ({end})")
         end = offset + length
         dib = data[offset:offset + length]
+        images.append(dib)
         if not check(dib[:4] == struct.pack("<I", 40), f"{where}: not a DIB (PNG or other)"):
             continue
         _, dw, dh, dplanes, dbits, comp = struct.unpack_from("<IiiHHI", dib)
@@ -100,6 +102,7 @@ def check_ico(rel):
             bits_set = sum(bin(b).count("1") for b in dib[40 + palette + xor:])
             check(0 < bits_set < n * n, f"{where}: the mask is empty or full")
     check(end == len(data), f"{rel}: {len(data) - end} bytes after the last image")
+    return images
 
 
 def check_jpeg(rel, size, size_range):
@@ -153,9 +156,9 @@ def main():
     for rel, size in BMP24.items():
         check_bmp24(rel, size)
         check_packed(rel)
-    for rel in ICONS:
-        check_ico(rel)
-    check(ICONS and (ROOT / ICONS[0]).read_bytes() != (ROOT / ICONS[1]).read_bytes(), "the two icons are the same")
+    tavrix, help_ = (check_ico(rel) for rel in ICONS)
+    for (n, bpp), one, other in zip(ICON_IMAGES, tavrix, help_):
+        check(one != other, f"the two icons' {n} x {n} images at {bpp} bpp are the same")
     check_jpeg(*JPEG)
     check_reproducible()
     for f in failures:

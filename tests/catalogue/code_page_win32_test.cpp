@@ -1,6 +1,5 @@
 // Every description must survive code page 936, the code page of the user interface: checked
 // with the Windows converter itself, with best-fit mapping off and invalid bytes refused.
-#ifdef _WIN32
 #include "catalogue/catalogue.h"
 
 #include <gtest/gtest.h>
@@ -15,32 +14,27 @@ namespace {
 
 constexpr UINT kSimplifiedChinese = 936;
 
-// The text in code page 936, or nothing if any character needed the default character.
+// The text in code page 936 (at most two bytes a character), or nothing if any character needed
+// the default character.
 std::optional<std::string> ToCodePage936(std::u16string_view text) {
     const std::wstring wide(text.begin(), text.end());
-    const int wide_length = static_cast<int>(wide.size());
-    const int size = WideCharToMultiByte(kSimplifiedChinese, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                         wide_length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::string bytes(2 * wide.size(), '\0');
     BOOL used_default = FALSE;
     const int written = WideCharToMultiByte(kSimplifiedChinese, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                            wide_length, bytes.data(), size, nullptr, &used_default);
-    if (written != size || used_default) return std::nullopt;
-    return bytes;
+                                            static_cast<int>(wide.size()), bytes.data(),
+                                            static_cast<int>(bytes.size()), nullptr, &used_default);
+    if (written <= 0 || used_default) return std::nullopt;
+    return bytes.substr(0, static_cast<std::size_t>(written));
 }
 
+// The text back, or nothing if any byte is invalid (never more characters than bytes).
 std::optional<std::u16string> FromCodePage936(const std::string& bytes) {
-    const int length = static_cast<int>(bytes.size());
-    const int size = MultiByteToWideChar(kSimplifiedChinese, MB_ERR_INVALID_CHARS, bytes.data(),
-                                         length, nullptr, 0);
-    if (size <= 0) return std::nullopt;
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    if (MultiByteToWideChar(kSimplifiedChinese, MB_ERR_INVALID_CHARS, bytes.data(), length,
-                            wide.data(), size) != size) {
-        return std::nullopt;
-    }
-    return std::u16string(wide.begin(), wide.end());
+    std::wstring wide(bytes.size(), L'\0');
+    const int written = MultiByteToWideChar(kSimplifiedChinese, MB_ERR_INVALID_CHARS, bytes.data(),
+                                            static_cast<int>(bytes.size()), wide.data(),
+                                            static_cast<int>(wide.size()));
+    if (written <= 0) return std::nullopt;
+    return std::u16string(wide.begin(), wide.begin() + written);
 }
 
 TEST(CodePage936Windows, ConverterRejectsTextOutsideTheCodePage) {
@@ -59,4 +53,3 @@ TEST(CodePage936Windows, EveryDescriptionConvertsBothWays) {
 
 }  // namespace
 }  // namespace tavrix
-#endif  // _WIN32

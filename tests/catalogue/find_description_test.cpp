@@ -57,15 +57,13 @@ TEST(FindDescription, WholeInputMustEqualAKey) {
     for (const char16_t* input :
          {u"", u"JPG", u"Jpg", u"jpG", u"mpeg", u"Mpeg", u"job", u"jo", u"job**", u"**", u"zi",
           u"zipp", u".jpg", u"..jpg", u" jpg", u"jpg ", u" jpg ", u"\tjpg", u"jpg\n",
-          u"jp\r\ng", u"jpg\r\n", u"[输入框]", u"同.htm文件", u"Winzip", u"*.zip"}) {
+          u"jp\r\ng", u"jpg\r\n", u"[输入框]", u"同.htm文件", u"Winzip", u"*.zip", u"zipzip",
+          u"images", u"movies", u"aiffff", u"MPEG*z"}) {
         EXPECT_EQ(Found(input), u"") << "input of " << std::u16string(input).size() << " units";
     }
 }
 
 TEST(FindDescription, InputsLongerThanAnyKeyNeverMatch) {
-    for (const char16_t* input : {u"zipzip", u"images", u"movies", u"aiffff", u"MPEG*z"}) {
-        EXPECT_EQ(Found(input), u"");
-    }
     EXPECT_EQ(Found(std::u16string(1'000'000, u'z')), u"");
     std::u16string all_keys;
     for (const CatalogueEntry& entry : Catalogue()) all_keys += entry.key;

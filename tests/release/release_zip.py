@@ -50,7 +50,6 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", required=True)
-    parser.add_argument("--own-display", action="store_true")
     args = parser.parse_args()
 
     archive = pack(args.build)
@@ -62,7 +61,7 @@ def main():
             package.extractall(folder)
         top = [os.path.join(folder, entry) for entry in os.listdir(folder)]
         unpacked = top[0] if len(top) == 1 and os.path.isdir(top[0]) else folder
-        session = harness.Session(os.path.join(args.build, "bin"), own_display=args.own_display)
+        session = harness.Session(os.path.join(args.build, "bin"))
         try:
             run_from(session, unpacked, "Tavrix.exe", MAIN_CLASS)
             run_from(session, unpacked, "TavrixHelp.exe", HELP_CLASS)
