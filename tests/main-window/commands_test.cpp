@@ -9,7 +9,6 @@
 #include <sstream>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "catalogue/catalogue.h"
 #include "tests/main-window/main_window_fixture.h"
@@ -66,6 +65,8 @@ protected:
 };
 
 TEST_F(MainWindowCommands, ViewsAndPanelsWalkedThroughInFull) {
+    ClearInput();
+    Type(L"zip");
     ExpectView(View::Lookup);
     // In the lookup view the panel buttons can be reached by keyboard only, and change nothing seen.
     Press(W::Command8);
@@ -89,6 +90,8 @@ TEST_F(MainWindowCommands, ViewsAndPanelsWalkedThroughInFull) {
     ExpectView(View::Lookup);
     EXPECT_FALSE(OwnVisible(Control(W::sm)));
     EXPECT_FALSE(OwnVisible(Control(W::guan)));
+    EXPECT_EQ(Text(W::Text1), L"zip");  // there and back keeps both texts
+    EXPECT_EQ(Text(W::Text2), DescriptionOf(u"zip"));
     // "→" always leads to the about panel, whichever was seen last.
     Press(W::Command6);
     ExpectView(View::About);
@@ -135,15 +138,6 @@ TEST_F(MainWindowCommands, TheWideViewsRightColumnComesOntoTheScreen) {
     EXPECT_EQ(panel.bottom, work.bottom);
 }
 
-TEST_F(MainWindowCommands, ThereAndBackKeepsBothTexts) {
-    ClearInput();
-    Type(L"zip");
-    Press(W::Command6);
-    Press(W::Command10);
-    EXPECT_EQ(Text(W::Text1), L"zip");
-    EXPECT_EQ(Text(W::Text2), DescriptionOf(u"zip"));
-}
-
 TEST_F(MainWindowCommands, OnTopAndBackToNormalInEitherView) {
     auto topmost = [&] { return (GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
     const POINT place = Inside(W::Command13, 10);
@@ -162,6 +156,12 @@ TEST_F(MainWindowCommands, OnTopAndBackToNormalInEitherView) {
 }
 
 TEST_F(MainWindowCommands, NotShownLowerCasesTheInputAndLooksItUpAgain) {
+    // With the prompt it leaves the hint, which the next change of the input clears.
+    Press(W::Command2);
+    EXPECT_EQ(Text(W::Text1), kPrompt);
+    EXPECT_EQ(Text(W::Text2), kNotShownHint);
+    Type(L"x");
+    EXPECT_EQ(Text(W::Text2), L"");
     struct Case {
         const wchar_t* typed;
         const wchar_t* input;
@@ -181,15 +181,6 @@ TEST_F(MainWindowCommands, NotShownLowerCasesTheInputAndLooksItUpAgain) {
         EXPECT_EQ(Text(W::Text1), c.input) << Narrow(c.typed);
         EXPECT_EQ(Text(W::Text2), c.output) << Narrow(c.typed);
     }
-}
-
-TEST_F(MainWindowCommands, NotShownWithThePromptLeavesTheHint) {
-    Press(W::Command2);
-    EXPECT_EQ(Text(W::Text1), kPrompt);
-    EXPECT_EQ(Text(W::Text2), kNotShownHint);
-    // The next change of the input clears it.
-    Type(L"x");
-    EXPECT_EQ(Text(W::Text2), L"");
 }
 
 TEST_F(MainWindowCommands, OnlyTheFixedWebAddressesReachTheShell) {
@@ -223,24 +214,15 @@ TEST_F(MainWindowCommands, TheTitleStripDragsTheWindowWithAnyMouseButton) {
         // The drag runs its own loop inside the press's handler: the mouse moves from elsewhere.
         std::thread mouse([start, up = up] {
             Sleep(300);
+            INPUT move = MouseInput(MOUSEEVENTF_MOVE, 5, 3), release = MouseInput(up);
             for (int step = 1; step <= 8; ++step) {
                 SetCursorPos(start.x + 5 * step, start.y + 3 * step);
-                INPUT move{};
-                move.type = INPUT_MOUSE;
-                move.mi.dx = 5;
-                move.mi.dy = 3;
-                move.mi.dwFlags = MOUSEEVENTF_MOVE;
                 SendInput(1, &move, sizeof(move));
                 Sleep(40);
             }
-            INPUT release{};
-            release.type = INPUT_MOUSE;
-            release.mi.dwFlags = up;
             SendInput(1, &release, sizeof(release));
         });
-        INPUT press{};
-        press.type = INPUT_MOUSE;
-        press.mi.dwFlags = down;
+        INPUT press = MouseInput(down);
         SendInput(1, &press, sizeof(press));
         const bool moved = PumpUntil([&] {
             RECT now;

@@ -27,7 +27,7 @@ inline const ControlIds kMainWindowIds = {
 };
 
 // The main window's design and its values, from the hand-typed oracle.
-inline const oracle::Design& kMain = oracle::MainWindow();
+inline const oracle::Design& kMain = oracle::DesignOf("main");
 inline const int kLookupWidth = kMain.Number("LookupWidth"), kPanelWidth = kMain.Number("PanelWidth");
 inline const int kClientHeight = kMain.Number("ClientHeight"), kInputLimit = kMain.Number("InputLimit");
 inline const std::wstring kPrompt = kMain.Text("Prompt"), kNotShownHint = kMain.Text("NotShownHint");
