@@ -73,6 +73,16 @@ protected:
     std::unique_ptr<ButtonForm> form;
 };
 
+// Its class and styles; the form's own Tab walk does not read WS_TABSTOP, so only this sees it.
+TEST_F(PushButtonTest, IsAStandardOwnerDrawnTabStopButton) {
+    wchar_t className[32] = {};
+    GetClassNameW(Button(Plain), className, 32);
+    EXPECT_STREQ(className, L"Button");
+    const LONG style = GetWindowLongW(Button(Plain), GWL_STYLE);
+    EXPECT_EQ(style & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_TRUE(style & WS_TABSTOP);
+}
+
 TEST_F(PushButtonTest, MouseClicksSpaceAndBmClickEachRaiseOneClick) {
     ClickCentre(Button(Plain));
     ClickCentre(Button(Plain));
