@@ -63,10 +63,10 @@ protected:
     HWND Button(int id) const { return form->Control(id); }
     int Clicks(int id) { return form->clicks[id]; }
 
-    // A corner pixel of the button skin's frame; corners are drawn unscaled, so it names the frame.
+    // A corner pixel of a frame of the button skin (frames 63 pixels wide); corners are drawn
+    // unscaled, so it names the frame.
     static COLORREF Corner(controls::SkinFrame frame) {
-        const int width = SizeOfBitmap(IDB_BUTTON_SKIN).cx;
-        return PixelOfBitmap(IDB_BUTTON_SKIN, static_cast<int>(frame) * width / controls::kSkinFrames + 1, 1);
+        return PixelOfBitmap(IDB_BUTTON_SKIN, static_cast<int>(frame) * 63 + 1, 1);
     }
     static COLORREF CornerOf(HWND button) { return PixelOfWindow(button, 1, 1); }
 

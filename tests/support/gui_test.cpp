@@ -177,23 +177,9 @@ COLORREF PixelOfWindow(HWND window, int x, int y) {
     return colour;
 }
 
-namespace {
-HBITMAP LoadBitmapResource(int resource) {
-    return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0,
-                                           LR_CREATEDIBSECTION));
-}
-}  // namespace
-
-SIZE SizeOfBitmap(int resource) {
-    HBITMAP bitmap = LoadBitmapResource(resource);
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof(info), &info);
-    DeleteObject(bitmap);
-    return SIZE{info.bmWidth, info.bmHeight};
-}
-
 COLORREF PixelOfBitmap(int resource, int x, int y) {
-    HBITMAP bitmap = LoadBitmapResource(resource);
+    HGDIOBJ bitmap = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0,
+                                LR_CREATEDIBSECTION);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
     const COLORREF colour = GetPixel(dc, x, y);

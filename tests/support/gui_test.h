@@ -64,9 +64,8 @@ int ScreenDpi();
 int PixelsOf(int twips);
 // The colour of a pixel of a window as it is on the screen, after it has been redrawn whole.
 COLORREF PixelOfWindow(HWND window, int x, int y);
-// The colour of a pixel of one of the test program's bitmap resources, and the bitmap's size.
+// The colour of a pixel of one of the test program's bitmap resources.
 COLORREF PixelOfBitmap(int resource, int x, int y);
-SIZE SizeOfBitmap(int resource);
 
 // A window's controls by the names of its design, as its class numbers them.
 using ControlIds = std::map<std::string, int, std::less<>>;
