@@ -36,7 +36,7 @@ protected:
     }
 
     // What is seen in the box where the output, the about panel and the instructions share a place.
-    HWND SeenInThePanel() const { return ChildAt(Hwnd(), Inside(W::Text2, 10)); }
+    HWND SeenInThePanel() const { return ChildAt(Hwnd(), Inside(W::Text2)); }
 
     void ExpectView(View view) {
         const bool lookup = view == View::Lookup;
@@ -140,7 +140,7 @@ TEST_F(MainWindowCommands, TheWideViewsRightColumnComesOntoTheScreen) {
 
 TEST_F(MainWindowCommands, OnTopAndBackToNormalInEitherView) {
     auto topmost = [&] { return (GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
-    const POINT place = Inside(W::Command13, 10);
+    const POINT place = Inside(W::Command13);
     EXPECT_FALSE(topmost());
     EXPECT_EQ(ChildAt(Hwnd(), place), Control(W::Command13));
     Press(W::Command13);  // 总在最上面

@@ -72,8 +72,8 @@ using ControlIds = std::map<std::string, int, std::less<>>;
 // Checks that a form, open and active at the running DPI, realises its design: centred in the
 // work area, every control in its container at its place, in the stacking order of the design,
 // with its text and visibility at start, its tip and none where the design has none, what a
-// screen reader calls it and the role it is told, and its font; then Tab and Shift+Tab through the controls a user can
-// see, in the design's tab order, typing nothing into a text box.
+// screen reader calls it and the role it is told, and its font; then Tab and Shift+Tab through
+// the controls a user can see, in the design's tab order, typing nothing into a text box.
 void ExpectRealisesDesign(controls::Form& form, const oracle::Design& design, const ControlIds& ids);
 
 // Puts text on the clipboard for a paste.
