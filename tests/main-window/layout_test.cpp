@@ -1,6 +1,6 @@
 // The main window as it opens: its frame and sizes, its design realised at the running DPI (places,
-// stacking, texts, tips, names, fonts, tab order), what is seen and clicked where controls
-// overlap, and pictures kept at their pixel size.
+// stacking, texts, tips, names, fonts, tab order) and pictures kept at their pixel size. What is
+// seen where controls overlap, as the views change, is commands_test's.
 
 #include <windows.h>
 
@@ -12,7 +12,9 @@ namespace {
 
 using MainWindowLayout = MainWindowTest;
 
-TEST_F(MainWindowLayout, HasAOnePixelFrameNoTitleBarAndTheLookupWidthCentred) {
+// The class is registered with the icon group that Tavrix.exe shows first (program_files_test),
+// which this test program carries as Tavrix.exe does.
+TEST_F(MainWindowLayout, HasAOnePixelFrameNoTitleBarTheLookupWidthAndTheProgramIcon) {
     const LONG style = GetWindowLongW(Hwnd(), GWL_STYLE);
     EXPECT_TRUE(style & WS_POPUP);
     EXPECT_TRUE(style & WS_BORDER);
@@ -27,39 +29,12 @@ TEST_F(MainWindowLayout, HasAOnePixelFrameNoTitleBarAndTheLookupWidthCentred) {
     EXPECT_EQ(outer.bottom - outer.top, client.bottom + 2);
     EXPECT_EQ(outer.right - outer.left, client.right + 2);
     EXPECT_FALSE(GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-}
-
-TEST_F(MainWindowLayout, RealisesItsDesign) { ExpectRealisesDesign(*window, kMain, kMainWindowIds); }
-
-// Registered with the icon group that Tavrix.exe shows first (program_files_test), which this test
-// program carries as Tavrix.exe does.
-TEST_F(MainWindowLayout, TheClassIconIsTheProgramIcon) {
     const HICON programIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVRIX));
     ASSERT_NE(programIcon, nullptr);
     EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(Hwnd(), GCLP_HICON)), programIcon);
 }
 
-TEST_F(MainWindowLayout, WhereControlsOverlapTheUpperOneIsSeenAndClicked) {
-    auto at = [&](int id) { return ChildAt(Hwnd(), Inside(id)); };
-    // The output box covers the about panel, which covers the instructions panel.
-    EXPECT_EQ(at(W::Text2), Control(W::Text2));
-    window->SetShown(W::Text2, false);
-    EXPECT_EQ(at(W::Text2), Control(W::guan));
-    window->SetShown(W::guan, false);
-    EXPECT_EQ(at(W::Text2), Control(W::sm));
-    // "总在最上面" is seen while "普通" is hidden; "普通" covers it wholly when shown.
-    EXPECT_EQ(at(W::Command13), Control(W::Command13));
-    window->SetShown(W::Command14, true);
-    EXPECT_EQ(at(W::Command13), Control(W::Command14));
-    const oracle::Control& under = Design(W::Command13);
-    EXPECT_EQ(ChildAt(Hwnd(), POINT{Px(under.left + under.width) - 2, Px(under.top + under.height) - 2}),
-              Control(W::Command14));
-    // "→" and "←" share a place; one of them is shown.
-    EXPECT_EQ(at(W::Command10), Control(W::Command6));
-    // The close picture lies on the title strip.
-    EXPECT_EQ(at(W::Command16), Control(W::Command16));
-    EXPECT_EQ(ChildAt(Hwnd(), POINT{Px(100), Px(100)}), Control(W::Image1));
-}
+TEST_F(MainWindowLayout, RealisesItsDesign) { ExpectRealisesDesign(*window, kMain, kMainWindowIds); }
 
 TEST_F(MainWindowLayout, PicturesKeepTheirPixelSize) {
     // Between the controls the background shows unscaled from the top-left corner, at any DPI.

@@ -40,14 +40,17 @@ TEST_F(MainWindowLookup, TypingZipShowsDescriptionEmptyDescriptionThenEmptyAgain
     EXPECT_EQ(Text(W::Text2), L"");
 }
 
-// The window hands the input to the lookup as typed, and shows its text whole (that of "cpe" ends
-// in a space): the rule itself is the catalogue's (find_description_test).
+// The window keeps the input as typed, odd characters too, hands it to the lookup so, and shows
+// its text whole (that of "cpe" ends in a space): the rule itself is find_description_test's.
 TEST_F(MainWindowLookup, TheInputIsLookedUpAsTypedAndTheTextShownWhole) {
-    for (const wchar_t* input : {L"JPG", L"MPEG", L"cpe"}) {
+    const std::pair<const wchar_t*, std::wstring> cases[] = {
+        {L"JPG", L""}, {L"MPEG", DescriptionOf(u"MPEG")}, {L"cpe", DescriptionOf(u"cpe")},
+        {L"\xD800", L""}, {L"jp\xDC00", L""}, {L"\xFFFF", L""}, {L"\x3000zip", L""}};
+    for (const auto& [input, output] : cases) {
         ClearInput();
         Type(input);
-        const std::wstring key = input;
-        EXPECT_EQ(Text(W::Text2), key == L"JPG" ? L"" : DescriptionOf(std::u16string(key.begin(), key.end())));
+        EXPECT_EQ(Text(W::Text1), input);
+        EXPECT_EQ(Text(W::Text2), output);
     }
 }
 
@@ -60,23 +63,33 @@ TEST_F(MainWindowLookup, ThePromptMatchesNothingAndLeavesRoomForOneCharacter) {
     EXPECT_EQ(Text(W::Text2), L"");
 }
 
-TEST_F(MainWindowLookup, AtMostSixCharactersTypedOrPasted) {
+// At most six UTF-16 units, typed or pasted; a character of two units that does not fit stays
+// out whole.
+TEST_F(MainWindowLookup, AtMostSixUnitsTypedOrPastedAndNoCharacterSplit) {
+    const std::wstring face = L"\xD83D\xDE00";  // U+1F600, two units
+    const struct {
+        bool pasted;
+        std::wstring text, input;
+    } cases[] = {{false, L"abcdefgh", L"abcdef"}, {true, L"zipzipzip", L"zipzip"}, {true, L"zip", L"zip"},
+                 {true, L"a" + face + face + face, L"a" + face + face}};
+    for (const auto& [pasted, text, input] : cases) {
+        ClearInput();
+        if (pasted) {
+            SetClipboardText(text);
+            PressKey('V', false, true);
+        } else {
+            Type(text);
+        }
+        EXPECT_EQ(Text(W::Text1), input);
+        EXPECT_EQ(Text(W::Text2), input == L"zip" ? DescriptionOf(u"zip") : L"");
+    }
     ClearInput();
-    Type(L"abcdefgh");
-    EXPECT_EQ(Text(W::Text1), L"abcdef");
-    EXPECT_EQ(Text(W::Text2), L"");
-
-    ClearInput();
-    SetClipboardText(L"zipzipzip");
-    PressKey('V', false, true);
-    EXPECT_EQ(Text(W::Text1), L"zipzip");
-    EXPECT_EQ(Text(W::Text2), L"");
-
-    ClearInput();
-    SetClipboardText(L"zip");
-    PressKey('V', false, true);
-    EXPECT_EQ(Text(W::Text1), L"zip");
-    EXPECT_EQ(Text(W::Text2), DescriptionOf(u"zip"));
+    Type(L"abcde");
+    Type(face);  // typed as its two units, one unit of room left
+    EXPECT_EQ(Text(W::Text1), L"abcde");
+    PressKey(VK_BACK);
+    Type(face);
+    EXPECT_EQ(Text(W::Text1), L"abcd" + face);
 }
 
 // Another component (an input method, an accessibility add-in) may subclass the input box after
@@ -93,28 +106,11 @@ TEST_F(MainWindowLookup, TheInputBoxWorksBehindAnotherComponentsProcedure) {
     g_theirsBefore = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(Control(W::Text1), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Theirs)));
     ASSERT_NE(g_theirsBefore, nullptr);
-    EXPECT_EQ(SendMessageW(Control(W::Text1), EM_GETLIMITTEXT, 0, 0), 6);
+    EXPECT_EQ(SendMessageW(Control(W::Text1), EM_GETLIMITTEXT, 0, 0), kInputLimit);
     Type(L"zip");
     EXPECT_EQ(g_theirsHeard, 3);
     EXPECT_EQ(Text(W::Text1), L"zip");
     EXPECT_EQ(Text(W::Text2), DescriptionOf(u"zip"));
-}
-
-// The limit counts UTF-16 units; a character of two units that does not fit stays out whole.
-TEST_F(MainWindowLookup, TheLimitNeverSplitsACharacter) {
-    const std::wstring face = L"\xD83D\xDE00";  // U+1F600, two units
-    ClearInput();
-    SetClipboardText(L"a" + face + face + face);
-    PressKey('V', false, true);
-    EXPECT_EQ(Text(W::Text1), L"a" + face + face);
-
-    ClearInput();
-    Type(L"abcde");
-    Type(face);  // typed as its two units, one unit of room left
-    EXPECT_EQ(Text(W::Text1), L"abcde");
-    PressKey(VK_BACK);
-    Type(face);
-    EXPECT_EQ(Text(W::Text1), L"abcd" + face);
 }
 
 TEST_F(MainWindowLookup, EnterPutsALineBreakIntoTheInput) {
@@ -125,15 +121,6 @@ TEST_F(MainWindowLookup, EnterPutsALineBreakIntoTheInput) {
     EXPECT_EQ(Text(W::Text1), L"jpg\r\n");
     EXPECT_EQ(Text(W::Text2), L"");
     EXPECT_EQ(GetFocus(), Control(W::Text1));
-}
-
-TEST_F(MainWindowLookup, OddCharactersAreTextLikeAnyOther) {
-    for (const wchar_t* input : {L"\xD800", L"jp\xDC00", L"\xFFFF", L"\x3000zip"}) {
-        ClearInput();
-        Type(input);
-        EXPECT_EQ(Text(W::Text1), input);
-        EXPECT_EQ(Text(W::Text2), L"");
-    }
 }
 
 TEST_F(MainWindowLookup, AProgramWriteThatChangesTheInputRunsTheLookup) {

@@ -27,7 +27,7 @@ inline const ControlIds kMainWindowIds = {
 };
 
 // The main window's design and its values, from the hand-typed oracle.
-inline const oracle::Design& kMain = oracle::MainWindow();
+inline const oracle::Design& kMain = oracle::DesignOf("main");
 inline const int kLookupWidth = kMain.Number("LookupWidth"), kPanelWidth = kMain.Number("PanelWidth");
 inline const int kClientHeight = kMain.Number("ClientHeight"), kInputLimit = kMain.Number("InputLimit");
 inline const std::wstring kPrompt = kMain.Text("Prompt"), kNotShownHint = kMain.Text("NotShownHint");
@@ -64,8 +64,8 @@ protected:
         return kMain.ControlNamed(std::ranges::find(kMainWindowIds, id, &ControlIds::value_type::second)->first);
     }
     // A point just inside the control's designed top-left corner, in the window's client area.
-    POINT Inside(int id, int by = 4) const {
-        return POINT{Px(Design(id).left) + by, Px(Design(id).top) + by};
+    POINT Inside(int id) const {
+        return POINT{Px(Design(id).left) + 10, Px(Design(id).top) + 10};
     }
 
     // Focus on the input box, emptied with the keys a user would press.

@@ -47,12 +47,7 @@ bool QuitRequested() { return g_quit; }
 void ForgetQuit() { g_quit = false; }
 
 void Pump(std::chrono::milliseconds duration) {
-    const auto end = std::chrono::steady_clock::now() + duration;
-    do {
-        HandleAllQueued();
-        if (std::chrono::steady_clock::now() >= end) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (true);
+    PumpUntil([] { return false; }, duration);
     HandleAllQueued();
 }
 
@@ -97,17 +92,13 @@ void TypeText(std::wstring_view text) {
     }
 }
 
-void ClickAt(POINT screen, DWORD downFlag, DWORD upFlag) {
-    SetCursorPos(screen.x, screen.y);
-    Pump(10ms);
-    INPUT down{};
-    down.type = INPUT_MOUSE;
-    down.mi.dwFlags = downFlag;
-    INPUT up{};
-    up.type = INPUT_MOUSE;
-    up.mi.dwFlags = upFlag;
-    Send({down});
-    Send({up});
+INPUT MouseInput(DWORD flags, LONG dx, LONG dy) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = flags;
+    return input;
 }
 
 POINT CentreOf(HWND control) {
@@ -116,15 +107,18 @@ POINT CentreOf(HWND control) {
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-void ClickCentre(HWND control) { ClickAt(CentreOf(control)); }
+void ClickCentre(HWND control) {
+    const POINT centre = CentreOf(control);
+    SetCursorPos(centre.x, centre.y);
+    Pump(10ms);
+    Send({MouseInput(MOUSEEVENTF_LEFTDOWN)});
+    Send({MouseInput(MOUSEEVENTF_LEFTUP)});
+}
 
 void MoveMouse(POINT screen) {
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    move.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    Send({move});
+    Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
+                     MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1),
+                     MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1))});
 }
 
 std::wstring TextOf(HWND window) {
@@ -148,12 +142,15 @@ HWND ChildAt(HWND parent, POINT client) {
     return child == parent ? nullptr : child;
 }
 
+namespace {
+// The children of `parent` from the top of the stacking order down.
 std::vector<HWND> ChildrenTopDown(HWND parent) {
     std::vector<HWND> children;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         children.push_back(child);
     return children;
 }
+}  // namespace
 
 ErrorReports::ErrorReports() {
     g_reports.clear();
@@ -161,7 +158,6 @@ ErrorReports::ErrorReports() {
 }
 ErrorReports::~ErrorReports() { win::SetErrorReport(g_previous); }
 const std::vector<std::wstring>& ErrorReports::Seen() { return g_reports; }
-void ErrorReports::Clear() { g_reports.clear(); }
 
 int ScreenDpi() {
     HDC screen = GetDC(nullptr);
@@ -181,23 +177,9 @@ COLORREF PixelOfWindow(HWND window, int x, int y) {
     return colour;
 }
 
-namespace {
-HBITMAP LoadBitmapResource(int resource) {
-    return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0,
-                                           LR_CREATEDIBSECTION));
-}
-}  // namespace
-
-SIZE SizeOfBitmap(int resource) {
-    HBITMAP bitmap = LoadBitmapResource(resource);
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof(info), &info);
-    DeleteObject(bitmap);
-    return SIZE{info.bmWidth, info.bmHeight};
-}
-
 COLORREF PixelOfBitmap(int resource, int x, int y) {
-    HBITMAP bitmap = LoadBitmapResource(resource);
+    HGDIOBJ bitmap = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0,
+                                LR_CREATEDIBSECTION);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
     const COLORREF colour = GetPixel(dc, x, y);
@@ -207,6 +189,8 @@ COLORREF PixelOfBitmap(int resource, int x, int y) {
     return colour;
 }
 
+namespace {
+// What the window's tooltips show for one of its controls; empty where it has no tip.
 std::wstring TipOf(HWND tooltips, HWND control) {
     wchar_t text[80] = {};
     TTTOOLINFOW tool{};
@@ -218,41 +202,30 @@ std::wstring TipOf(HWND tooltips, HWND control) {
     return text;
 }
 
-namespace {
-// Asks the window's client object one question about itself.
-template <class Ask>
-void AskAccessible(HWND window, Ask ask) {
+// What a screen reader is told of a window: its client object's name and role.
+struct Heard {
+    std::wstring name;
+    long role = 0;
+};
+Heard HeardOf(HWND window) {
+    Heard heard;
     IAccessible* accessible = nullptr;
     if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&accessible))))
-        return;
+        return heard;
     VARIANT self;
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
-    ask(*accessible, self);
+    BSTR name = nullptr;
+    if (SUCCEEDED(accessible->get_accName(self, &name)) && name) heard.name = name;
+    SysFreeString(name);
+    VARIANT role;
+    VariantInit(&role);
+    if (SUCCEEDED(accessible->get_accRole(self, &role)) && role.vt == VT_I4) heard.role = role.lVal;
     accessible->Release();
+    return heard;
 }
 }  // namespace
-
-std::wstring AccessibleNameOf(HWND window) {
-    std::wstring name;
-    AskAccessible(window, [&](IAccessible& accessible, VARIANT self) {
-        BSTR text = nullptr;
-        if (SUCCEEDED(accessible.get_accName(self, &text)) && text) name = text;
-        SysFreeString(text);
-    });
-    return name;
-}
-
-long AccessibleRoleOf(HWND window) {
-    long role = 0;
-    AskAccessible(window, [&](IAccessible& accessible, VARIANT self) {
-        VARIANT result;
-        VariantInit(&result);
-        if (SUCCEEDED(accessible.get_accRole(self, &result)) && result.vt == VT_I4) role = result.lVal;
-    });
-    return role;
-}
 
 void ExpectRealisesDesign(controls::Form& form, const oracle::Design& design, const ControlIds& ids) {
     using oracle::Kind;
@@ -292,7 +265,9 @@ void ExpectRealisesDesign(controls::Form& form, const oracle::Design& design, co
         std::wstring heard = oracle::Design::Of(design.heard, row.name);
         if (heard.empty()) heard = row.kind == Kind::Button ? row.caption.value_or(L"") : tip;
         if (row.kind == Kind::Button || row.kind == Kind::Edit) {
-            EXPECT_EQ(AccessibleNameOf(hwnd), heard);
+            const Heard told = HeardOf(hwnd);
+            EXPECT_EQ(told.name, heard);
+            EXPECT_EQ(told.role, row.kind == Kind::Button ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_TEXT);
         }
         if (row.kind != Kind::Panel && row.kind != Kind::Picture) {
             LOGFONTW font{};
@@ -306,7 +281,7 @@ void ExpectRealisesDesign(controls::Form& form, const oracle::Design& design, co
     }
     for (const auto& [parent, children] : stacking) EXPECT_EQ(ChildrenTopDown(parent), children);
     EXPECT_EQ(SendMessageW(form.Tooltips(), TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(design.tips.size()));
-    EXPECT_EQ(AccessibleNameOf(form.Handle()), design.Text("Name"));
+    EXPECT_EQ(HeardOf(form.Handle()).name, design.Text("Name"));
 
     // The turns a user can see: shown at start, and not wholly under a shown control above it.
     std::vector<HWND> order;

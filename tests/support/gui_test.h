@@ -37,8 +37,9 @@ void Activate(HWND window, HWND focus = nullptr);
 // under the point. Each call pumps until the input has been handled.
 void PressKey(WORD virtualKey, bool shift = false, bool control = false);
 void TypeText(std::wstring_view text);  // one Unicode key press per UTF-16 unit
-void ClickAt(POINT screen, DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD upFlag = MOUSEEVENTF_LEFTUP);
 void ClickCentre(HWND control);
+// A mouse event to hand to SendInput, for a press or a move that a test times itself.
+INPUT MouseInput(DWORD flags, LONG dx = 0, LONG dy = 0);
 // Moves the pointer as a mouse does (an absolute move through the input queue).
 void MoveMouse(POINT screen);
 POINT CentreOf(HWND control);
@@ -49,8 +50,6 @@ RECT RectInParent(HWND window);
 bool OwnVisible(HWND window);  // its WS_VISIBLE style, whatever its parents'
 // The child of `parent` that is seen and receives the mouse at a client point of `parent`.
 HWND ChildAt(HWND parent, POINT client);
-// The children of `parent` from the top of the stacking order down.
-std::vector<HWND> ChildrenTopDown(HWND parent);
 
 // Records errors handed to the program's error report for the lifetime of the object.
 class ErrorReports {
@@ -58,7 +57,6 @@ public:
     ErrorReports();
     ~ErrorReports();
     static const std::vector<std::wstring>& Seen();
-    static void Clear();
 };
 
 // The screen's DPI, and a length in twips at it in pixels: MulDiv's rounding, not the programs' own.
@@ -66,23 +64,16 @@ int ScreenDpi();
 int PixelsOf(int twips);
 // The colour of a pixel of a window as it is on the screen, after it has been redrawn whole.
 COLORREF PixelOfWindow(HWND window, int x, int y);
-// The colour of a pixel of one of the test program's bitmap resources, and the bitmap's size.
+// The colour of a pixel of one of the test program's bitmap resources.
 COLORREF PixelOfBitmap(int resource, int x, int y);
-SIZE SizeOfBitmap(int resource);
-
-// What the window's tooltips show for one of its controls; empty where it has no tip.
-std::wstring TipOf(HWND tooltips, HWND control);
-// What a screen reader calls a window (its client object's name), and the role it is told.
-std::wstring AccessibleNameOf(HWND window);
-long AccessibleRoleOf(HWND window);
 
 // A window's controls by the names of its design, as its class numbers them.
 using ControlIds = std::map<std::string, int, std::less<>>;
 // Checks that a form, open and active at the running DPI, realises its design: centred in the
 // work area, every control in its container at its place, in the stacking order of the design,
 // with its text and visibility at start, its tip and none where the design has none, what a
-// screen reader calls it and its font; then Tab and Shift+Tab through the controls a user can
-// see, in the design's tab order, typing nothing into a text box.
+// screen reader calls it and the role it is told, and its font; then Tab and Shift+Tab through
+// the controls a user can see, in the design's tab order, typing nothing into a text box.
 void ExpectRealisesDesign(controls::Form& form, const oracle::Design& design, const ControlIds& ids);
 
 // Puts text on the clipboard for a paste.

@@ -150,10 +150,6 @@ std::wstring Design::Of(const std::vector<Named>& list, std::string_view name) {
     return named == list.end() ? std::wstring() : named->text;
 }
 
-const Design& Splash() { return DesignOf("splash"); }
-const Design& MainWindow() { return DesignOf("main"); }
-const Design& HelpWindow() { return DesignOf("help"); }
-
 const std::vector<Entry>& Catalogue() {
     static const std::vector<Entry> entries = [] {
         std::vector<Entry> read;

@@ -51,9 +51,6 @@ struct Design {
 
 // "splash", "main", "help", or a test's own form ("buttons").
 const Design& DesignOf(std::string_view window);
-const Design& Splash();
-const Design& MainWindow();
-const Design& HelpWindow();
 
 struct Entry {
     std::size_t position;  // 1..268, as the catalogue counts
