@@ -313,7 +313,6 @@ class Samples:
         self.folder = tempfile.mkdtemp(prefix=prefix)
         made = lambda *command: subprocess.run(command, cwd=self.folder, check=True)
         made("convert", "-size", "8x8", "xc:red", "picture.png")
-        made("convert", "-size", "8x8", "xc:blue", "PHOTO.JPG")
         with open(self.path("README"), "w") as notes:
             notes.write("天气很好\n")
         made("zip", "-q", "archive.zip", "README")
@@ -356,7 +355,7 @@ class Samples:
 # input box gets (the catalogue's spelling, else lower case; None: nothing to look up), and what
 # the output box says of its content (None: the lookup's own answer). A drop on the panel view
 # goes back to the lookup view.
-DROPS = [("PHOTO.JPG", "Text2", "jpg", None), ("picture", "Text1", "png", PNG), ("README", "guan", "txt", TEXT),
+DROPS = [("picture", "Text1", "png", PNG), ("README", "guan", "txt", TEXT),
          ("照片.jpg", "Text2", "jpg", PROGRAM), ("x.zip/", "Text2", None, None), ("x.jpg", "Text2", "jpg", None)]
 
 
