@@ -249,8 +249,7 @@ class MainWindow:
         if not shown and self.focus == name:
             self.move_focus(name)
         self.shown[name] = shown
-        if shown and self.focus and self.focus in self.by_name and not self.can_focus(self.focus) \
-                and self.focus in TAB_ORDER:
+        if shown and self.focus in TAB_ORDER and not self.can_focus(self.focus):
             self.move_focus(self.focus)
 
     def activate(self):
@@ -283,8 +282,7 @@ class MainWindow:
             if inserted:
                 self.lookup()  # refused at the limit, yet notified as a change
             return
-        inserted = fitting
-        self._edit(start, end, inserted)
+        self._edit(start, end, fitting)
 
     def _backspace(self):
         start, end = self.selection
@@ -301,12 +299,11 @@ class MainWindow:
         """A click (left button pressed and released) at a client point."""
         target = self.hit_test(x, y)
         if target == "outside":
-            return target
+            return
         self.activate()
         if target is None:
-            return target
-        kind = self.by_name[target].kind
-        if kind == BUTTON:
+            return
+        if self.by_name[target].kind == BUTTON:
             self.focus = target  # a button takes the focus as it is pressed
             self.command(target)
         elif target == "Text1":
@@ -320,9 +317,7 @@ class MainWindow:
             self.focus = target
         elif target == "Label9":
             self.command(target)
-        elif target == "Image1":
-            pass  # a press on the title strip drags the window; without motion it stays put
-        return target
+        # A press on the title strip Image1 drags the window; without motion it stays put.
 
     def drag(self, dx, dy):
         """Any mouse button pressed on the title strip, moved and released."""
