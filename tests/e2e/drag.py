@@ -11,11 +11,9 @@ import ctypes
 import ctypes.util
 import os
 import select
-import struct
 import subprocess
 import sys
 import tempfile
-import time
 
 from harness import Failure
 
@@ -24,67 +22,36 @@ SYSTEM_PYTHON = "/usr/bin/python3"
 
 SOURCE_SIZE = (120, 60)  # the drag source window, pixels
 
-IN_ACCESS, IN_MODIFY, IN_ATTRIB = 0x001, 0x002, 0x004
-IN_CLOSE_WRITE, IN_CLOSE_NOWRITE, IN_OPEN = 0x008, 0x010, 0x020
-IN_MOVE_SELF, IN_DELETE_SELF = 0x800, 0x400
+# Whatever reads, writes, opens, moves or deletes the file.
+WATCHED = 0x001 | 0x002 | 0x004 | 0x008 | 0x010 | 0x020 | 0x400 | 0x800
 IN_NONBLOCK, IN_CLOEXEC = 0o4000, 0o2000000
-
-EVENT_NAMES = {IN_ACCESS: "access", IN_MODIFY: "modify", IN_ATTRIB: "attrib",
-               IN_CLOSE_WRITE: "close-write", IN_CLOSE_NOWRITE: "close", IN_OPEN: "open",
-               IN_MOVE_SELF: "moved", IN_DELETE_SELF: "deleted"}
 
 
 class FileWatch:
-    """Everything done to one file from now on: opened, read, written, changed, moved, deleted.
-    Start it before the drag and read it after; nothing of the watcher's own touches the file."""
+    """Whether anything touched one file from now on. Start it before the drag and read it after;
+    nothing of the watcher's own touches the file."""
 
     def __init__(self, path):
-        self._libc = ctypes.CDLL(ctypes.util.find_library("c"), use_errno=True)
-        self.fd = self._libc.inotify_init1(IN_NONBLOCK | IN_CLOEXEC)
-        if self.fd < 0:
-            raise OSError(ctypes.get_errno(), "inotify_init1")
-        mask = sum(EVENT_NAMES)
-        if self._libc.inotify_add_watch(self.fd, os.fsencode(path), mask) < 0:
-            error = ctypes.get_errno()
-            os.close(self.fd)
-            raise OSError(error, "inotify_add_watch", path)
+        libc = ctypes.CDLL(ctypes.util.find_library("c"), use_errno=True)
+        self.fd = libc.inotify_init1(IN_NONBLOCK | IN_CLOEXEC)
+        if self.fd < 0 or libc.inotify_add_watch(self.fd, os.fsencode(path), WATCHED) < 0:
+            raise OSError(ctypes.get_errno(), "inotify", path)
 
-    def events(self, wait=0.0):
-        """The names of what happened to the file so far ("open", "access", ...), in order; waits
-        up to `wait` seconds for the first, as the kernel may hand them over a little late."""
-        names = []
-        if not select.select([self.fd], [], [], wait)[0]:
-            return names
-        while True:
-            try:
-                data = os.read(self.fd, 65536)
-            except BlockingIOError:
-                return names
-            offset = 0
-            while offset < len(data):
-                _, mask, _, length = struct.unpack_from("iIII", data, offset)
-                names += [name for bit, name in EVENT_NAMES.items() if mask & bit]
-                offset += 16 + length
+    def touched(self, wait=0.0):
+        """Whether anything happened to the file so far; waits up to `wait` seconds for it, as
+        the kernel may tell a little late."""
+        return bool(select.select([self.fd], [], [], wait)[0])
 
     def close(self):
         os.close(self.fd)
 
 
-def _environment(display):
-    """`display`: an X display's name (harness.Display's name); None: the one in DISPLAY."""
-    env = dict(os.environ)
-    if display:
-        env["DISPLAY"] = display
-    return env
-
-
-def start_source(path, at=(0, 0), display=None):
-    """Starts the drag source for `path` with its top-left corner at `at`; returns the process and
-    the point to press on once the window is on the screen."""
+def start_source(path, display):
+    """Starts the drag source for `path` at the screen's top-left corner on the X display named
+    `display`; returns the process and the point to press on once the window is on the screen."""
     with tempfile.TemporaryFile(mode="w+") as errors:
-        source = subprocess.Popen([SYSTEM_PYTHON, os.path.abspath(__file__), "--source", path,
-                                   str(at[0]), str(at[1])],
-                                  env=_environment(display), stdin=subprocess.DEVNULL,
+        source = subprocess.Popen([SYSTEM_PYTHON, os.path.abspath(__file__), "--source", path],
+                                  env=dict(os.environ, DISPLAY=display), stdin=subprocess.DEVNULL,
                                   stdout=subprocess.PIPE, stderr=errors, text=True)
         ready, _, _ = select.select([source.stdout], [], [], 20)
         line = source.stdout.readline() if ready else ""
@@ -97,7 +64,7 @@ def start_source(path, at=(0, 0), display=None):
     return source, (x, y)
 
 
-def drag(start, end, display=None, steps=12, pause=0.25):
+def drag(start, end, display, steps=12, pause=0.25):
     """Presses at `start`, moves in small steps to `end` and lets go there after a pause, as a
     person drags: the source needs a few moves past its threshold to start the drag, and the
     target a moment of the pointer over it (let go at once, a drop on a child control of the
@@ -110,30 +77,26 @@ def drag(start, end, display=None, steps=12, pause=0.25):
         x, y = x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps
         args += ["sleep", 0.02, "mousemove", x, y]
     args += ["sleep", pause, "mousemove", x1 + 1, y1, "sleep", pause, "mouseup", 1]
-    subprocess.run([str(a) for a in args], env=_environment(display), check=True)
+    subprocess.run([str(a) for a in args], env=dict(os.environ, DISPLAY=display), check=True)
 
 
-def drag_file(path, to_point, display=None, source_at=(0, 0)):
-    """Drags the file at `path` from a window of another program (at `source_at`) onto the screen
-    point `to_point`, and ends that program. Returns the seconds the drag took, the source's start
-    not counted."""
-    source, press_at = start_source(path, source_at, display)
+def drag_file(path, to_point, display):
+    """Drags the file at `path` from a window of another program onto the screen point
+    `to_point`, and ends that program."""
+    source, press_at = start_source(path, display)
     try:
-        began = time.monotonic()
         drag(press_at, to_point, display)
         # The source hears the drag's end: the drop taken, or refused.
         ready, _, _ = select.select([source.stdout], [], [], 10)
         done = source.stdout.readline() if ready else ""
-        took = time.monotonic() - began
         if not done.startswith("dropped"):
             raise Failure("the drop was not taken: %r" % done)
-        return took
     finally:
         source.terminate()
         source.wait(timeout=10)
 
 
-def _run_source(path, left, top):
+def _run_source(path):
     """The drag source: a window with one button that offers the file's file:// address."""
     import gi
     gi.require_version("Gtk", "3.0")
@@ -143,7 +106,7 @@ def _run_source(path, left, top):
     window = Gtk.Window(title="drag source")
     window.set_decorated(False)
     window.set_default_size(*SOURCE_SIZE)
-    window.move(left, top)
+    window.move(0, 0)
     button = Gtk.Button(label=os.path.basename(path))
     button.drag_source_set(Gdk.ModifierType.BUTTON1_MASK, [], Gdk.DragAction.COPY)
     button.drag_source_add_uri_targets()
@@ -176,5 +139,5 @@ def _run_source(path, left, top):
     Gtk.main()
 
 
-if __name__ == "__main__" and len(sys.argv) == 5 and sys.argv[1] == "--source":
-    _run_source(sys.argv[2], int(sys.argv[3]), int(sys.argv[4]))
+if __name__ == "__main__" and len(sys.argv) == 3 and sys.argv[1] == "--source":
+    _run_source(sys.argv[2])

@@ -13,75 +13,42 @@ The model knows nothing of the program's control ids: it matches the inspector's
 their place in the stacking order, so a control out of place shows up as a difference."""
 
 import math
-import os
 import re
 from fractions import Fraction
 
-from oracle import MAKER, ROOT, load_catalogue_oracle, load_designs
+from oracle import MAKER, load_catalogue_oracle, load_designs
 
 
 # ---- data the windows show: the catalogue, the maker's contact values, the designs -------------
 
-def _c_string(literal):
-    return re.sub(r'\\(u[0-9A-Fa-f]{4}|.)',
-                  lambda m: chr(int(m.group(1)[1:], 16)) if len(m.group(1)) == 5 else
-                  {"n": "\n", "r": "\r", "t": "\t"}.get(m.group(1), m.group(1)), literal)
+def own_words(key):
+    """What the model expects where the catalogue words a description itself: the oracle fixes
+    no text for it, so the window's first showing of it is taken as it is (as_shown)."""
+    return "\0%s\0" % key
 
 
-_STRING = r'u"((?:[^"\\]|\\.)*)"'
+_OWN_WORDS = re.compile("\0([^\0]*)\0")
+_SHOWN = {}  # key: the catalogue's own words, as the window first showed them
 
 
-def load_catalogue_data(path=os.path.join(ROOT, "catalogue", "catalogue_data.inc")):
-    """The program's own 268 (key, description) entries, as catalogue_data.inc writes them."""
-    source = open(path, encoding="utf-8").read()
-    names = {m.group(1): _c_string(m.group(2)) for m in
-             re.finditer(r'constexpr std::u16string_view (\w+) = ' + _STRING, source)}
-    body = source[source.index("kEntries[]"):]
-    entries = []
-    for m in re.finditer(r'\{' + _STRING + r',\s*(?:' + _STRING + r'|(\w+))\}', body):
-        key = _c_string(m.group(1))
-        entries.append((key, _c_string(m.group(2)) if m.group(2) is not None else names[m.group(3)]))
-    if len(entries) != 268:
-        raise ValueError("the catalogue should have 268 entries, read %d" % len(entries))
-    return entries
+def as_shown(expected, actual):
+    """The text expected, the catalogue's own words in it as the window showed them the first
+    time: from then on they must be the same, and never empty."""
+    found = _OWN_WORDS.search(expected)
+    if not found:
+        return expected
+    before, after = expected[:found.start()], expected[found.end():]
+    words = actual[len(before):len(actual) - len(after)]
+    if (found.group(1) not in _SHOWN and words and actual.startswith(before)
+            and actual.endswith(after)):
+        _SHOWN[found.group(1)] = words
+    return before + _SHOWN.get(found.group(1), "<the catalogue's own words>") + after
 
 
-def load_catalogue():
-    """The 268 (key, description) entries in catalogue order, repeats included. Keys and fixed
-    texts come from the hand-typed rows; only where the wording is the program's own is it taken
-    from catalogue_data.inc, whose keys must stand where the fixed rows put them."""
-    fixed = load_catalogue_oracle()
-    data = load_catalogue_data()
-    for position, ((key, _), (data_key, _)) in enumerate(zip(fixed, data), 1):
-        if key != data_key:
-            raise ValueError("catalogue_data.inc has %r at position %d, where %r belongs"
-                             % (data_key, position, key))
-    return [(key, text if text is not None else data_text)
-            for (key, text), (_, data_text) in zip(fixed, data)]
-
-
-def _named_designs():
-    """The designs under the names the model uses."""
-    windows = load_designs()
-    main, help_window, splash = windows["main"], windows["help"], windows["splash"]
-    return {
-        "kPrompt": main["value"]["Prompt"], "kNotShownHint": main["value"]["NotShownHint"],
-        "kInstructions": main["value"]["Instructions"], "kMainWindowName": main["value"]["Name"],
-        "kLookupWidth": main["value"]["LookupWidth"], "kPanelWidth": main["value"]["PanelWidth"],
-        "kClientHeight": main["value"]["ClientHeight"], "kInputLimit": main["value"]["InputLimit"],
-        "kMainWindowControls": main["control"], "kMainWindowTips": main["tip"],
-        "kMainWindowHeardNames": main["heard"], "kMainWindowTabOrder": main["tab"],
-        "kHelpWindowName": help_window["value"]["Name"], "kHelpAnswerBoxName": dict(help_window["heard"])["Text1"],
-        "kHelpInitialText": help_window["value"]["InitialText"], "kHelpAnswers": help_window["answer"],
-        "kHelpControls": help_window["control"], "kHelpTabOrder": help_window["tab"],
-        "kHelpClientWidth": help_window["value"]["ClientWidth"],
-        "kHelpClientHeight": help_window["value"]["ClientHeight"],
-        "kHelpTextLimit": help_window["value"]["TextLimit"], "kSplashName": splash["value"]["Name"],
-    }
-
-
-CATALOGUE = load_catalogue()
-DESIGNS = _named_designs()
+# The 268 (key, description) entries in catalogue order, repeats included.
+CATALOGUE = [(key, own_words(key) if text is None else text) for key, text in load_catalogue_oracle()]
+_WINDOWS = load_designs()
+_MAIN, _HELP = _WINDOWS["main"], _WINDOWS["help"]
 
 
 def find_description(text):
@@ -102,9 +69,7 @@ def finding(kind, extension, text=None, program=False):
     return first + "\r\n" + (text or find_description(extension))
 
 
-PROMPT, NOT_SHOWN_HINT, INSTRUCTIONS = DESIGNS["kPrompt"], DESIGNS["kNotShownHint"], DESIGNS["kInstructions"]
-HELP_ANSWERS = dict(DESIGNS["kHelpAnswers"])  # button by button
-HELP_INITIAL_TEXT = DESIGNS["kHelpInitialText"]
+HELP_ANSWERS = dict(_HELP["answer"])  # button by button
 
 
 # ---- the main window's design -----------------------------------------------------------------
@@ -113,21 +78,17 @@ BUTTON, EDIT, LABEL, PANEL, PICTURE = "Button", "Edit", "Label", "Panel", "Pictu
 
 # In stacking order, the first on top: name, kind, left, top, width, height (twips), caption,
 # shown at start. Inside guan, in the order the design lists them; none overlaps another.
-CONTROLS = [tuple(row) for row in DESIGNS["kMainWindowControls"] if len(row) == 8]
-GUAN_LABELS = [tuple(row[:8]) for row in DESIGNS["kMainWindowControls"] if row[8:] == ["guan"]]
-TIPS = dict(DESIGNS["kMainWindowTips"])  # by control; the help window has none
-# What screen readers hear of the windows, the text boxes and the buttons whose caption says too
-# little (the other buttons: their captions).
-ACCESSIBLE_NAMES = {"window": DESIGNS["kMainWindowName"], "Text1": TIPS["Text1"], "Text2": TIPS["Text2"],
-                    "help window": DESIGNS["kHelpWindowName"], "help Text1": DESIGNS["kHelpAnswerBoxName"],
-                    "splash window": DESIGNS["kSplashName"], **dict(DESIGNS["kMainWindowHeardNames"])}
-TAB_ORDER = DESIGNS["kMainWindowTabOrder"]
+CONTROLS = [tuple(row) for row in _MAIN["control"] if len(row) == 8]
+GUAN_LABELS = [tuple(row[:8]) for row in _MAIN["control"] if row[8:] == ["guan"]]
+TIPS = dict(_MAIN["tip"])  # by control; the help window has none
+TAB_ORDER = _MAIN["tab"]
 EXIT_BUTTONS = ("Command7", "Command11", "Command16")
 WEB_BUTTONS = ("Command1", "Command5", "Command15")
 
-LOOKUP_WIDTH, PANEL_WIDTH = DESIGNS["kLookupWidth"], DESIGNS["kPanelWidth"]  # outer widths, twips
-CLIENT_HEIGHT = DESIGNS["kClientHeight"]
-INPUT_LIMIT = DESIGNS["kInputLimit"]
+LOOKUP_WIDTH, PANEL_WIDTH = _MAIN["value"]["LookupWidth"], _MAIN["value"]["PanelWidth"]  # outer, twips
+CLIENT_HEIGHT = _MAIN["value"]["ClientHeight"]
+INPUT_LIMIT = _MAIN["value"]["InputLimit"]
+PROMPT, NOT_SHOWN_HINT = _MAIN["value"]["Prompt"], _MAIN["value"]["NotShownHint"]
 CLASS_OF_KIND = {BUTTON: "Button", EDIT: "Edit", LABEL: "Static"}
 
 
@@ -145,14 +106,6 @@ def nearest_inside(wished, size, areas):
     return areas[-1][0]
 
 
-def place_on_screen(work, monitor, wished, size):
-    """A window goes as little from where it would lie as keeps it on the screen, each axis on its
-    own: wholly in the work area (left, top, right, bottom) where it fits there, else wholly on the
-    monitor, over a docked panel; larger than the monitor, at its top-left, the title strip in reach."""
-    return tuple(nearest_inside(wished[i], size[i], [(work[i], work[i + 2]), (monitor[i], monitor[i + 2])])
-                 for i in (0, 1))
-
-
 def widened(work, rect, width):
     """Where a window at `rect` goes as it widens to `width`: the strip it adds (from its right
     edge out, as tall as the window) comes onto the work area. On each axis the window goes back,
@@ -168,10 +121,14 @@ def widened(work, rect, width):
 
 
 def opening_place(work, monitor, size):
-    """Every window opens centred in the work area (where the room or the overhang is an odd number
-    of pixels, the odd one lies right or below), then kept on the screen as above."""
+    """Every window opens centred in the work area (left, top, right, bottom; where the room or the
+    overhang is an odd number of pixels, the odd one lies right or below), then goes as little as
+    keeps it on the screen, each axis on its own: wholly in the work area where it fits there, else
+    wholly on the monitor, over a docked panel; larger than the monitor, at its top-left, the title
+    strip in reach."""
     centre = tuple(work[i] + int(Fraction(work[i + 2] - work[i] - size[i], 2)) for i in (0, 1))
-    return place_on_screen(work, monitor, centre, size)
+    return tuple(nearest_inside(centre[i], size[i], [(work[i], work[i + 2]), (monitor[i], monitor[i + 2])])
+                 for i in (0, 1))
 
 
 class Control:
@@ -180,18 +137,6 @@ class Control:
         self.parent = parent
         x, y = pixels(left, dpi), pixels(top, dpi)
         self.rect = (x, y, x + pixels(width, dpi), y + pixels(height, dpi))
-
-
-def _lines_before(text, position):
-    return text[:position].count("\r\n")
-
-
-def _expecter(found):
-    """expect(what, actual, wanted): notes in found each value that is not the one wanted."""
-    def expect(what, actual, wanted):
-        if actual != wanted:
-            found.append("%s: %r, expected %r" % (what, actual, wanted))
-    return expect
 
 
 class MainWindow:
@@ -242,16 +187,6 @@ class MainWindow:
     def client_size(self):
         width, height = self.outer_size()
         return (width - 2, height - 2)
-
-    def screen_rect(self, name):
-        """Where the control lies on the screen (whether or not it is seen there)."""
-        control = self.by_name[name]
-        ox, oy = self.client_origin()
-        if control.parent:
-            parent = self.by_name[control.parent].rect
-            ox, oy = ox + parent[0], oy + parent[1]
-        left, top, right, bottom = control.rect
-        return (ox + left, oy + top, ox + right, oy + bottom)
 
     def hit_test(self, x, y):
         """The control that is seen and gets the mouse at a client point of the window: the
@@ -306,8 +241,7 @@ class MainWindow:
         if not shown and self.focus == name:
             self.move_focus(name)
         self.shown[name] = shown
-        if shown and self.focus and self.focus in self.by_name and not self.can_focus(self.focus) \
-                and self.focus in TAB_ORDER:
+        if shown and self.focus in TAB_ORDER and not self.can_focus(self.focus):
             self.move_focus(self.focus)
 
     def activate(self):
@@ -323,20 +257,11 @@ class MainWindow:
     def lookup(self):
         self.text2 = find_description(self.text1)
 
-    def write_text1(self, text):
-        """A write by the program: a text equal to the present one is no change."""
-        if text == self.text1:
-            return
-        self.text1 = text
-        self.selection = (0, 0)
-        self.first_line = 0
-        self.lookup()
-
     def _edit(self, start, end, inserted):
         text = self.text1[:start] + inserted + self.text1[end:]
         caret = start + len(inserted)
         self.selection = (caret, caret)
-        self.first_line = _lines_before(text, caret)  # the box scrolls to keep the caret seen
+        self.first_line = text[:caret].count("\r\n")  # the box scrolls to keep the caret seen
         if text != self.text1:
             self.text1 = text
             self.lookup()
@@ -349,8 +274,7 @@ class MainWindow:
             if inserted:
                 self.lookup()  # refused at the limit, yet notified as a change
             return
-        inserted = fitting
-        self._edit(start, end, inserted)
+        self._edit(start, end, fitting)
 
     def _backspace(self):
         start, end = self.selection
@@ -367,12 +291,11 @@ class MainWindow:
         """A click (left button pressed and released) at a client point."""
         target = self.hit_test(x, y)
         if target == "outside":
-            return target
+            return
         self.activate()
         if target is None:
-            return target
-        kind = self.by_name[target].kind
-        if kind == BUTTON:
+            return
+        if self.by_name[target].kind == BUTTON:
             self.focus = target  # a button takes the focus as it is pressed
             self.command(target)
         elif target == "Text1":
@@ -386,9 +309,7 @@ class MainWindow:
             self.focus = target
         elif target == "Label9":
             self.command(target)
-        elif target == "Image1":
-            pass  # a press on the title strip drags the window; without motion it stays put
-        return target
+        # A press on the title strip Image1 drags the window; without motion it stays put.
 
     def drag(self, dx, dy):
         """Any mouse button pressed on the title strip, moved and released."""
@@ -480,7 +401,7 @@ class MainWindow:
         self.set_shown("guan", True)
 
     def on_Command8(self):  # "漫游Tavrix"
-        self.sm = INSTRUCTIONS
+        self.sm = _MAIN["value"]["Instructions"]
         self.set_shown("sm", True)
         self.set_shown("guan", False)
 
@@ -494,7 +415,9 @@ class MainWindow:
 
     def on_Command2(self):  # "没有显示"
         self.text2 = NOT_SHOWN_HINT
-        self.write_text1(self.text1.lower())
+        if self.text1 != self.text1.lower():  # a write of the same text is no change
+            self.text1, self.selection, self.first_line = self.text1.lower(), (0, 0), 0
+            self.lookup()
 
     def on_Command1(self):
         self.opened.append(MAKER["BLOG_PAGE"])
@@ -519,13 +442,13 @@ class MainWindow:
 
     def client_rect(self, name):
         """The control's rectangle in the window's client area, cut to what the window shows."""
-        left, top, right, bottom = self.screen_rect(name)
-        ox, oy = self.client_origin()
+        control = self.by_name[name]
+        ox, oy = self.by_name[control.parent].rect[:2] if control.parent else (0, 0)
+        left, top, right, bottom = control.rect
         width, height = self.client_size()
-        return (max(left - ox, 0), max(top - oy, 0), min(right - ox, width), min(bottom - oy, height))
+        return (max(left + ox, 0), max(top + oy, 0), min(right + ox, width), min(bottom + oy, height))
 
     def text_area(self, name):
-        """The client rectangle of an edit control's text area."""
         return self.text_areas[name]
 
     def learn_text_areas(self, tree):
@@ -553,8 +476,10 @@ class MainWindow:
     def differences(self, tree):
         """What the inspector's reading of the window shows that the model does not expect."""
         found = []
-        expect = _expecter(found)
 
+        def expect(what, actual, wanted):
+            if actual != wanted:
+                found.append("%s: %r, expected %r" % (what, actual, wanted))
         if tree is None:
             return ["the main window is gone"]
         expect("window rectangle", tuple(tree["rect"]), self.window_rect())
@@ -573,7 +498,7 @@ class MainWindow:
             expect(name + " shown", actual["visible"], self.shown[name])
             text = {"Text1": self.text1, "Text2": self.text2, "sm": self.sm}.get(name, control.caption)
             if text is not None:
-                expect(name + " text", actual["text"], text)
+                expect(name + " text", actual["text"], as_shown(text, actual["text"]))
             elif control.kind == LABEL:
                 expect(name + " has a text", bool(actual["text"]), True)
         if "Text1" in by_name:
@@ -588,4 +513,4 @@ class MainWindow:
 
 # ---- the help window: only its controls' names, in stacking order (the rest: tests/help) ----------
 
-HELP_CONTROLS = [tuple(row) for row in DESIGNS["kHelpControls"]]
+HELP_CONTROLS = [tuple(row) for row in _HELP["control"]]

@@ -49,13 +49,12 @@ def load_catalogue_oracle():
 
 
 def load_designs():
-    """Each window's records: {window: {"value": {name: number or text}, "control": [[name, kind,
-    left, top, width, height, caption or None, shown] + [container]], "font": [...], "tip",
-    "heard", "answer": [(name, text)], "tab": [name]}}."""
+    """Each window's records that the model needs: {window: {"value": {name: number or text},
+    "control": [[name, kind, left, top, width, height, caption or None, shown] + [container]],
+    "tip", "answer": [(name, text)], "tab": [name]}}."""
     windows = {}
     for window, record, *fields in _records("designs.txt"):
-        design = windows.setdefault(window, {"value": {}, "control": [], "font": [], "tip": [],
-                                             "heard": [], "answer": [], "tab": []})
+        design = windows.setdefault(window, {"value": {}, "control": []})
         if record == "value":
             design["value"][fields[0]] = int(fields[1]) if fields[1].isdigit() else text(fields[1])
         elif record == "control":
@@ -64,8 +63,6 @@ def load_designs():
                                       shown == "yes", *fields[8:]])
         elif record == "tab":
             design["tab"] = fields
-        elif record == "font":
-            design["font"].append((fields[0], fields[1], int(fields[2]), int(fields[3])))
-        else:
-            design[record].append((fields[0], text(fields[1])))
+        elif record in ("tip", "answer"):
+            design.setdefault(record, []).append((fields[0], text(fields[1])))
     return windows
