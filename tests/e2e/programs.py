@@ -43,15 +43,6 @@ class Program:
         self.model = model
         self.log = []
 
-    # -- reading and comparing ---------------------------------------------------------------
-
-    def read(self):
-        """What the inspector reads of the program now."""
-        raise NotImplementedError
-
-    def differences(self, reading):
-        raise NotImplementedError
-
     def check(self, what, changed=True):
         """Waits until the window shows the model's state; returns the window's tree. An action
         that should change nothing is looked at twice, so that a late effect is not missed."""
@@ -60,7 +51,7 @@ class Program:
         confirmed = changed
         while True:
             reading = self.read()
-            differences = self.differences(reading)
+            differences = self.model.differences(reading)
             if not differences:
                 if confirmed:
                     return reading
@@ -169,9 +160,6 @@ class MainProgram(Program):
 
     read = tree
 
-    def differences(self, tree):
-        return self.model.differences(tree)
-
     def controls(self, tree):
         return self.model.match(tree, [])
 
@@ -202,11 +190,6 @@ class MainProgram(Program):
         except Failure:
             return False
 
-    def rest_on(self, name, seconds):
-        """Rests the pointer on a control for a while, as a person does before a click."""
-        self.pointer.move(*self.screen(*self.point_on(name)))
-        time.sleep(seconds)
-
     def tip_of(self, name):
         """Rests the pointer on a control until its tip shows, and returns the tip's reading. The
         pointer first goes where no control is, until no tip stands: the tip that shows then is
@@ -226,7 +209,8 @@ class MainProgram(Program):
         sx, sy = self.screen(x, y)
         target = self.model.hit_test(x, y)
         if rest:
-            self.rest_on(*rest)
+            self.pointer.move(*self.screen(*self.point_on(rest[0])))
+            time.sleep(rest[1])
         rested = " after %.1f s on %s" % (rest[1], rest[0]) if rest else ""
         return self._act(what or "click %s at %d,%d%s" % (target, x, y, rested),
                          lambda: self.pointer.click(sx, sy), lambda: self.model.click(x, y))
