@@ -181,7 +181,7 @@ class Inspector:
 
     def end_watch(self, timeout_ms):
         answer = self.answer(timeout=timeout_ms / 1000 + 10)
-        return {entry["class"]: entry["time"] for entry in answer["seen"]}
+        return answer["seen"]
 
     def heard(self, hwnd):
         """What a screen reader hears of a window or control: its client object's name."""
@@ -202,8 +202,7 @@ class Inspector:
 
     def close(self):
         try:
-            self.process.stdin.write(b"quit\n")
-            self.process.stdin.flush()
+            self.process.stdin.close()
             self.process.wait(timeout=10)
         except (OSError, subprocess.TimeoutExpired):
             self.process.kill()

@@ -12,7 +12,8 @@
 //   close CLASS|HWND         asks the window of that class, or one control, to close (WM_CLOSE):
 //                            the system destroys a child window that gets WM_CLOSE, so its program
 //                            meets a control that has gone away
-//   watch MS CLASS...        polls until a window of each class is visible; when each appeared
+//   watch MS CLASS...        polls until a window of each class is visible; when each appeared,
+//                            by class
 //   memory PID               the peak working set of a process
 //   accessible HWND          what a screen reader hears of a window or control: the name of its
 //                            client object (AccessibleObjectFromWindow, OBJID_CLIENT)
@@ -23,13 +24,12 @@
 //                            offers as the event arrives
 //   start PROGRAM LINE       starts the program with that command line, as Windows starts one
 //   running PID, end PID     whether a program so started still runs; ends it
-//   quit
 //
-// Every answer has "ok"; a failed command answers {"ok":false,"error":...}. The first line, before
-// any command, tells that it is ready and the display's DPI. Rectangles are in real pixels: a
-// control's "rect" in its parent's client coordinates, a window's on the screen; an edit
-// control's "client" (in the parent's coordinates) is the part inside its border and scroll bar,
-// where its text lies.
+// It ends with its input. Every answer has "ok"; a failed command answers {"ok":false,"error":...}.
+// The first line, before any command, tells that it is ready and the display's DPI. Rectangles
+// are in real pixels: a control's "rect" in its parent's client coordinates, a window's on the
+// screen; an edit control's "client" (in the parent's coordinates) is the part inside its border
+// and scroll bar, where its text lies.
 
 #include <windows.h>
 #include <oleacc.h>
@@ -305,13 +305,12 @@ std::string Watch(int timeoutMs, const std::vector<std::wstring>& classes) {
         }
         if (remaining > 0) Sleep(1);
     }
-    std::vector<std::string> times;
+    Json times;
     for (size_t i = 0; i < classes.size(); ++i) {
-        Json entry;
-        entry.Field("class").Str(classes[i]).Field("time");
-        times.push_back((seen[i] > 0 ? entry.Real(seen[i]) : entry.Raw("null")).Done());
+        times.Field(Narrow(classes[i]).c_str());
+        if (seen[i] > 0) times.Real(seen[i]); else times.Raw("null");
     }
-    return Ok().Field("seen").List(times).Done();
+    return Ok().Field("seen").Raw(times.Done()).Done();
 }
 
 // A text that an accessible object offers, or null; the text is freed.
@@ -488,9 +487,7 @@ int wmain() {
     std::string line;
     while (ReadLine(input, line)) {
         if (line.empty()) continue;
-        const std::vector<std::wstring> words = Split(line);
-        if (words[0] == L"quit") break;
-        WriteLine(output, Answer(words));
+        WriteLine(output, Answer(Split(line)));
     }
     return 0;
 }
