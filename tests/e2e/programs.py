@@ -15,10 +15,6 @@ SETTLE_TIMEOUT = 3.0
 KEYSYMS = {" ": "space", "*": "asterisk", ".": "period"}
 
 
-def keysym(character):
-    return KEYSYMS.get(character, character)
-
-
 def middle(rect):
     left, top, right, bottom = rect
     return (left + right) // 2, (top + bottom) // 2
@@ -95,10 +91,10 @@ class Program:
         if left:
             raise Failure("%s left windows behind: %r" % (what, left))
 
-    # -- keys, the same for both programs: real keys, and the model told what they do ---------
+    # -- keys: real keys, and the model told what they do ----------------------------------------
 
     def type(self, text):
-        return self._act("type %r" % text, lambda: self.pointer.key(*[keysym(c) for c in text]),
+        return self._act("type %r" % text, lambda: self.pointer.key(*[KEYSYMS.get(c, c) for c in text]),
                          lambda: self.model.key_text(text))
 
     def enter(self):
@@ -123,14 +119,12 @@ class Program:
 
 
 class MainProgram(Program):
-    """One run of Tavrix.exe with the model of its main window: started with the command line's
-    arguments `args` (or, as Windows starts programs, the program `line[0]` with the command line
-    `line[1]` whole), whose
-    extension (`extension`: what the input box then holds, None for nothing to look up; `content`:
-    what the output box says of the file's content, None for the lookup's own answer) the window
-    comes up with; on a screen whose work area is `work` (None: the whole screen). With
-    `read_splash`, the splash is read while it shows: self.splash its tree, self.splash_heard what
-    a screen reader hears of it."""
+    """One run of Tavrix.exe with the model of its main window: started with the arguments `args`
+    (or, as Windows starts programs, the program `line[0]` with the command line `line[1]` whole),
+    coming up with `extension` in the input box (None: nothing to look up) and `content` as the
+    output box's word on the file (None: the lookup's own answer); on a screen whose work area is
+    `work` (None: the whole screen). With `read_splash`, the splash is read while it shows:
+    self.splash its tree, self.splash_heard what a screen reader hears of it."""
 
     def __init__(self, session, args=(), extension=None, content=None, work=None, read_splash=False,
                  line=None):
@@ -169,12 +163,12 @@ class MainProgram(Program):
         ox, oy = self.model.client_origin()
         return ox + x, oy + y
 
-    def point_on(self, name, rng=None):
+    def point_on(self, name):
         """A client point where the control is seen: its middle when that is seen, else a seen
         point found at random."""
         left, top, right, bottom = self.model.client_rect(name)
         candidates = [middle((left, top, right, bottom))]
-        rng = rng or random.Random(name)
+        rng = random.Random(name)
         for _ in range(80):
             candidates.append((rng.randrange(left, max(right, left + 1)),
                                rng.randrange(top, max(bottom, top + 1))))
@@ -194,8 +188,7 @@ class MainProgram(Program):
         """Rests the pointer on a control until its tip shows, and returns the tip's reading. The
         pointer first goes where no control is, until no tip stands: the tip that shows then is
         this control's."""
-        width, height = self.model.client_size()
-        self.pointer.move(*self.screen(2, height - 3))
+        self.pointer.move(*self.screen(2, self.model.client_size()[1] - 3))
         wait_until(lambda: not self.session.tips(self.pid), timeout=5, what="no tip")
         self.pointer.move(*self.screen(*self.point_on(name)))
         try:
@@ -221,9 +214,8 @@ class MainProgram(Program):
 
     def drag(self, dx, dy, button=1, x=None, y=3):
         """Presses a mouse button on the title strip, moves by dx, dy and lets go."""
-        left, _, right, _ = self.model.client_rect("Image1")
         if x is None:
-            x = left + 60
+            x = self.model.client_rect("Image1")[0] + 60
         sx, sy = self.screen(x, y)
         tree = self._act("drag with button %d by %d,%d" % (button, dx, dy),
                          lambda: self.pointer.drag(sx, sy, dx, dy, button),
