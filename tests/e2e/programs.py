@@ -376,11 +376,6 @@ class PlainWindow:
         tree = self.session.inspector.tree(PLAIN_CLASS)
         wait_until(lambda: self.session.inspector.stacking()[1] == tree["hwnd"],
                    what="the plain window active")
-        left, top, right, bottom = tree["client_screen"]
-        self.point = ((left + right) // 2, (top + min(bottom, SCREEN[1])) // 2)
-
-    def click(self):
-        self.session.pointer.click(*self.point)
 
     def close(self):
         self.session.inspector.close_window(PLAIN_CLASS)
