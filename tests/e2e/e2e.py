@@ -63,7 +63,7 @@ def main():
                         "default settings, its windows handed to a window manager")
     args = parser.parse_args()
 
-    for tool in ("xdotool", "xwininfo", "Xvfb"):
+    for tool in ("xdotool", "xwininfo", "xprop", "Xvfb"):
         harness.which(tool)
     # Ended from outside (a long run stopped), it still closes its display, server and programs.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))

@@ -2,8 +2,6 @@
 the programs started under Wine, the inspector that reads their windows from outside, and real
 X input through xdotool. Standard library only."""
 
-import ctypes
-import ctypes.util
 import json
 import os
 import re
@@ -101,20 +99,12 @@ class Wine:
                                 stdout=subprocess.PIPE if pipes else subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL)
 
-    def record_log(self):
-        return os.path.join(self.prefix, "opened-addresses.log")
-
     def opened_addresses(self):
         try:
-            with open(self.record_log(), encoding="utf-8") as log:
+            with open(os.path.join(self.prefix, "opened-addresses.log"), encoding="utf-8") as log:
                 return [line.rstrip("\n") for line in log]
         except FileNotFoundError:
             return []
-
-
-def _escape(word):
-    return (str(word).replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n")
-            .replace("\r", "\\r"))
 
 
 class Inspector:
@@ -143,7 +133,10 @@ class Inspector:
         return json.loads(line.decode("utf-8"))
 
     def send(self, *words):
-        self.process.stdin.write(("\t".join(_escape(w) for w in words) + "\n").encode("utf-8"))
+        words = [str(word) for word in words]
+        if any(c in word for word in words for c in "\t\r\n"):
+            raise Failure("an inspector command holds a tab or a line end: %r" % words)
+        self.process.stdin.write(("\t".join(words) + "\n").encode("utf-8"))
         self.process.stdin.flush()
 
     def ask(self, *words, timeout=10):
@@ -161,7 +154,7 @@ class Inspector:
         return answer if answer["found"] else None
 
     def windows(self):
-        return self.ask("windows")["windows"]
+        return self.stacking()[0]
 
     def stacking(self):
         """The visible top-level windows, top first, and the foreground window's handle."""
@@ -175,7 +168,7 @@ class Inspector:
         self.ask("close", cls)
 
     def close_control(self, hwnd):
-        self.ask("close-control", hwnd)
+        self.ask("close", hwnd)
 
     def watch(self, timeout_ms, *classes):
         self.start_watch(timeout_ms, *classes)
@@ -188,7 +181,7 @@ class Inspector:
 
     def end_watch(self, timeout_ms):
         answer = self.answer(timeout=timeout_ms / 1000 + 10)
-        return {entry["class"]: entry["time"] for entry in answer["seen"]}
+        return answer["seen"]
 
     def heard(self, hwnd):
         """What a screen reader hears of a window or control: its client object's name."""
@@ -209,8 +202,7 @@ class Inspector:
 
     def close(self):
         try:
-            self.process.stdin.write(b"quit\n")
-            self.process.stdin.flush()
+            self.process.stdin.close()
             self.process.wait(timeout=10)
         except (OSError, subprocess.TimeoutExpired):
             self.process.kill()
@@ -424,42 +416,23 @@ class Session:
 
 class WorkArea:
     """The screen's work area as docked panels leave it, told to Wine through the root window's
-    _NET_WORKAREA. Xvfb forgets a property once its last client goes, so the client that sets it
-    stays connected until close()."""
-
-    CARDINAL = 6  # a predefined atom
+    _NET_WORKAREA (the display keeps it: it never resets)."""
 
     def __init__(self, display):
-        x = self._x = ctypes.CDLL(ctypes.util.find_library("X11"))
-        x.XOpenDisplay.restype = ctypes.c_void_p
-        x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        x.XDefaultRootWindow.restype = ctypes.c_ulong
-        x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-        x.XInternAtom.restype = ctypes.c_ulong
-        x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-        x.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong,
-                                      ctypes.c_int, ctypes.c_int, ctypes.c_void_p, ctypes.c_int]
-        x.XDeleteProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong]
-        for name in ("XFlush", "XCloseDisplay"):
-            getattr(x, name).argtypes = [ctypes.c_void_p]
-        self._display = x.XOpenDisplay(display.name.encode())
-        if not self._display:
-            raise Failure("cannot open the display " + display.name)
-        self._root = x.XDefaultRootWindow(self._display)
-        self._atom = x.XInternAtom(self._display, b"_NET_WORKAREA", False)
+        self.env = dict(os.environ, DISPLAY=display.name)
+
+    def _xprop(self, *args):
+        subprocess.run(["xprop", "-root", *args], env=self.env, check=True)
 
     def set(self, left, top, right, bottom):
-        # Format 32 goes as C longs, whatever their size.
-        data = (ctypes.c_long * 4)(left, top, right - left, bottom - top)
-        self._x.XChangeProperty(self._display, self._root, self._atom, self.CARDINAL, 32, 0, data, 4)
-        self._x.XFlush(self._display)
+        self._xprop("-f", "_NET_WORKAREA", "32c", "-set", "_NET_WORKAREA",
+                    "%d,%d,%d,%d" % (left, top, right - left, bottom - top))
 
     def clear(self):
-        self._x.XDeleteProperty(self._display, self._root, self._atom)
-        self._x.XFlush(self._display)
+        self._xprop("-remove", "_NET_WORKAREA")
 
     def close(self):
-        self._x.XCloseDisplay(self._display)
+        pass
 
 
 def which(tool):

@@ -3,17 +3,17 @@
 //
 // It serves one command per line on stdin and answers each with one line of JSON on stdout, so
 // that a test run starts it once (a program start under Wine costs a large part of a second).
-// A command is its name and its arguments separated by tabs; "\t", "\n", "\r" and "\\" escape
-// those characters inside an argument.
+// A command is its name and its arguments separated by tabs; no argument holds a tab or a line end.
 //
 //   windows                  top-level windows, top of the stacking order first, and the
 //                            foreground window
 //   tree CLASS               the first window of that class with every control under it
 //   clipboard TEXT           puts TEXT on the clipboard, for a paste
-//   close CLASS              asks the window of that class to close (WM_CLOSE)
-//   close-control HWND       asks one control to close: the system destroys a child window that
-//                            gets WM_CLOSE, so its program meets a control that has gone away
-//   watch MS CLASS...        polls until a window of each class is visible; when each appeared
+//   close CLASS|HWND         asks the window of that class, or one control, to close (WM_CLOSE):
+//                            the system destroys a child window that gets WM_CLOSE, so its program
+//                            meets a control that has gone away
+//   watch MS CLASS...        polls until a window of each class is visible; when each appeared,
+//                            by class
 //   memory PID               the peak working set of a process
 //   accessible HWND          what a screen reader hears of a window or control: the name of its
 //                            client object (AccessibleObjectFromWindow, OBJID_CLIENT)
@@ -22,13 +22,14 @@
 //                            EVENT_OBJECT_LIVEREGIONCHANGED (a WinEvent heard out of context) with
 //                            the value and name that its object (AccessibleObjectFromEvent)
 //                            offers as the event arrives
-//   quit
+//   start PROGRAM LINE       starts the program with that command line, as Windows starts one
+//   running PID, end PID     whether a program so started still runs; ends it
 //
-// Every answer has "ok"; a failed command answers {"ok":false,"error":...}. The first line, before
-// any command, tells that it is ready and the display's DPI. Rectangles are in real pixels: a
-// control's "rect" in its parent's client coordinates, a window's on the screen; an edit
-// control's "client" (in the parent's coordinates) is the part inside its border and scroll bar,
-// where its text lies.
+// It ends with its input. Every answer has "ok"; a failed command answers {"ok":false,"error":...}.
+// The first line, before any command, tells that it is ready and the display's DPI. Rectangles
+// are in real pixels: a control's "rect" in its parent's client coordinates, a window's on the
+// screen; an edit control's "client" (in the parent's coordinates) is the part inside its border
+// and scroll bar, where its text lies.
 
 #include <windows.h>
 #include <oleacc.h>
@@ -37,16 +38,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tests/support/utf8.h"
 
 namespace {
-
-// ---- text -------------------------------------------------------------------------------------
 
 using tavrix::test::Narrow;
 using tavrix::test::Widen;
@@ -55,9 +56,8 @@ using tavrix::test::Widen;
 class Json {
 public:
     Json& Field(const char* name) {
-        out_ += first_ ? "" : ",";
+        out_ += first_ ? "\"" : ",\"";
         first_ = false;
-        out_ += '"';
         out_ += name;
         out_ += "\":";
         return *this;
@@ -65,52 +65,43 @@ public:
     Json& Str(std::wstring_view text) {
         out_ += '"';
         for (const char c : Narrow(text)) {
-            switch (c) {
-            case '"': out_ += "\\\""; break;
-            case '\\': out_ += "\\\\"; break;
-            case '\n': out_ += "\\n"; break;
-            case '\r': out_ += "\\r"; break;
-            case '\t': out_ += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof(escaped), "\\u%04x", c);
-                    out_ += escaped;
-                } else {
-                    out_ += c;
-                }
+            if (c == '"' || c == '\\') {
+                out_ += '\\';
+                out_ += c;
+            } else if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof(escaped), "\\u%04x", c);
+                out_ += escaped;
+            } else {
+                out_ += c;
             }
         }
         out_ += '"';
         return *this;
     }
-    Json& Num(long long value) {
-        out_ += std::to_string(value);
-        return *this;
+    Json& Hwnd(HWND hwnd) {
+        char text[24];
+        std::snprintf(text, sizeof(text), "\"0x%llx\"",
+                      static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)));
+        return Raw(text);
     }
+    Json& Num(long long value) { return Raw(std::to_string(value)); }
     Json& Real(double value) {
         char text[40];
         std::snprintf(text, sizeof(text), "%.6f", value);
-        out_ += text;
-        return *this;
+        return Raw(text);
     }
-    Json& Bool(bool value) {
-        out_ += value ? "true" : "false";
-        return *this;
+    Json& Bool(bool value) { return Raw(value ? "true" : "false"); }
+    Json& Nums(std::initializer_list<long long> values) {
+        std::string list;
+        for (const long long value : values) list += (list.empty() ? "" : ",") + std::to_string(value);
+        return Raw("[" + list + "]");
     }
-    Json& Rect(const RECT& r) {
-        char text[64];
-        std::snprintf(text, sizeof(text), "[%ld,%ld,%ld,%ld]", static_cast<long>(r.left),
-                      static_cast<long>(r.top), static_cast<long>(r.right),
-                      static_cast<long>(r.bottom));
-        out_ += text;
-        return *this;
-    }
-    Json& Pair(long long first, long long second) {
-        char text[48];
-        std::snprintf(text, sizeof(text), "[%lld,%lld]", first, second);
-        out_ += text;
-        return *this;
+    Json& Rect(const RECT& r) { return Nums({r.left, r.top, r.right, r.bottom}); }
+    Json& List(const std::vector<std::string>& items) {
+        std::string list;
+        for (const std::string& item : items) list += (list.empty() ? "" : ",") + item;
+        return Raw("[" + list + "]");
     }
     Json& Raw(const std::string& json) {
         out_ += json;
@@ -122,6 +113,12 @@ private:
     std::string out_;
     bool first_ = true;
 };
+
+Json Ok() { return std::move(Json().Field("ok").Bool(true)); }
+
+std::string Fail(const std::wstring& why) {
+    return Json().Field("ok").Bool(false).Field("error").Str(why).Done();
+}
 
 void WriteLine(HANDLE output, std::string text) {
     text += '\n';
@@ -161,28 +158,8 @@ std::wstring TextOf(HWND hwnd, const std::wstring& className) {
     return text;
 }
 
-bool Topmost(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-
-RECT InParent(HWND parent, RECT screen) {
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&screen), 2);
-    return screen;
-}
-
-std::string Handle(HWND hwnd) {
-    char text[24];
-    std::snprintf(text, sizeof(text), "0x%llx",
-                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)));
-    return text;
-}
-
-long long PeakWorkingSet(DWORD pid) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-    if (!process) return -1;
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof(counters);
-    const bool ok = GetProcessMemoryInfo(process, &counters, sizeof(counters)) != FALSE;
-    CloseHandle(process);
-    return ok ? static_cast<long long>(counters.PeakWorkingSetSize) : -1;
+HWND HandleOf(const std::wstring& text) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::wcstoull(text.c_str(), nullptr, 16)));
 }
 
 // Seconds since 1970, on the same clock as the test driver's time.time().
@@ -205,32 +182,47 @@ HWND FindTopLevel(const std::wstring& className) {
     return hidden;
 }
 
-void DescribeControl(HWND hwnd, HWND parent, int z, std::string& out) {
-    RECT screen{};
-    GetWindowRect(hwnd, &screen);
+// What both the list of windows and a window's tree tell of a top-level window.
+Json TopLevel(HWND hwnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    Json window;
+    window.Field("hwnd").Hwnd(hwnd)
+        .Field("class").Str(ClassOf(hwnd))
+        .Field("pid").Num(pid)
+        .Field("topmost").Bool((GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0)
+        .Field("rect").Rect(rect);
+    return window;
+}
+
+void DescribeControl(HWND hwnd, HWND parent, int z, std::vector<std::string>& out) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
     const std::wstring className = ClassOf(hwnd);
     Json control;
-    control.Field("hwnd").Str(Widen(Handle(hwnd)))
-        .Field("parent").Str(Widen(Handle(parent)))
+    control.Field("hwnd").Hwnd(hwnd)
+        .Field("parent").Hwnd(parent)
         .Field("class").Str(className)
         .Field("text").Str(TextOf(hwnd, className))
         .Field("visible").Bool((GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0)
-        .Field("rect").Rect(InParent(parent, screen))
+        .Field("rect").Rect(rect)
         .Field("z").Num(z);
     if (className == L"Edit") {
         DWORD_PTR selection = 0, firstLine = 0;
         SendMessageTimeoutW(hwnd, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &selection);
         SendMessageTimeoutW(hwnd, EM_GETFIRSTVISIBLELINE, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs,
                             &firstLine);
-        control.Field("selection").Pair(LOWORD(selection), HIWORD(selection));
-        control.Field("first_line").Num(static_cast<long long>(firstLine));
         RECT client{};
         GetClientRect(hwnd, &client);
         MapWindowPoints(hwnd, parent, reinterpret_cast<POINT*>(&client), 2);
-        control.Field("client").Rect(client);
+        control.Field("selection").Nums({LOWORD(selection), HIWORD(selection)})
+            .Field("first_line").Num(static_cast<long long>(firstLine))
+            .Field("client").Rect(client);
     }
-    if (!out.empty()) out += ",";
-    out += control.Done();
+    out.push_back(control.Done());
     int childZ = 0;
     for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         DescribeControl(child, hwnd, childZ++, out);
@@ -238,79 +230,41 @@ void DescribeControl(HWND hwnd, HWND parent, int z, std::string& out) {
 
 // ---- commands ---------------------------------------------------------------------------------
 
-std::string Fail(const std::wstring& why) {
-    return Json().Field("ok").Bool(false).Field("error").Str(why).Done();
-}
-
 std::string Windows() {
-    std::string list;
-    int z = 0;
-    for (HWND hwnd = GetTopWindow(nullptr); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT), ++z) {
-        if (!IsWindowVisible(hwnd)) continue;
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        RECT rect{};
-        GetWindowRect(hwnd, &rect);
-        Json window;
-        window.Field("hwnd").Str(Widen(Handle(hwnd)))
-            .Field("class").Str(ClassOf(hwnd))
-            .Field("text").Str(TextOf(hwnd, ClassOf(hwnd)))
-            .Field("pid").Num(pid)
-            .Field("topmost").Bool(Topmost(hwnd))
-            .Field("rect").Rect(rect)
-            .Field("z").Num(z);
-        if (!list.empty()) list += ",";
-        list += window.Done();
-    }
-    return Json()
-        .Field("ok").Bool(true)
-        .Field("windows").Raw("[" + list + "]")
-        .Field("foreground").Str(Widen(Handle(GetForegroundWindow())))
-        .Done();
+    std::vector<std::string> windows;
+    for (HWND hwnd = GetTopWindow(nullptr); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT))
+        if (IsWindowVisible(hwnd)) windows.push_back(TopLevel(hwnd).Done());
+    return Ok().Field("windows").List(windows).Field("foreground").Hwnd(GetForegroundWindow()).Done();
 }
 
 std::string Tree(const std::wstring& className) {
     HWND window = FindTopLevel(className);
-    if (!window) return Json().Field("ok").Bool(true).Field("found").Bool(false).Done();
-    DWORD pid = 0;
-    const DWORD thread = GetWindowThreadProcessId(window, &pid);
+    if (!window) return Ok().Field("found").Bool(false).Done();
     GUITHREADINFO gui{};
     gui.cbSize = sizeof(gui);
-    GetGUIThreadInfo(thread, &gui);
-    RECT rect{}, client{};
-    GetWindowRect(window, &rect);
-    GetClientRect(window, &client);
-    RECT clientScreen = client;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
+    RECT clientScreen{};
+    GetClientRect(window, &clientScreen);
     MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&clientScreen), 2);
-    std::string controls;
+    std::vector<std::string> controls;
     int z = 0;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         DescribeControl(child, window, z++, controls);
-    return Json()
+    return TopLevel(window)
         .Field("ok").Bool(true)
         .Field("found").Bool(true)
-        .Field("hwnd").Str(Widen(Handle(window)))
-        .Field("class").Str(className)
-        .Field("text").Str(TextOf(window, className))
-        .Field("pid").Num(pid)
         .Field("visible").Bool(IsWindowVisible(window) != FALSE)
-        .Field("topmost").Bool(Topmost(window))
-        .Field("rect").Rect(rect)
-        .Field("client").Rect(client)
         .Field("client_screen").Rect(clientScreen)
-        .Field("focus").Str(Widen(Handle(gui.hwndFocus)))
-        .Field("foreground").Str(Widen(Handle(GetForegroundWindow())))
-        .Field("controls").Raw("[" + controls + "]")
+        .Field("focus").Hwnd(gui.hwndFocus)
+        .Field("foreground").Hwnd(GetForegroundWindow())
+        .Field("controls").List(controls)
         .Done();
 }
 
 std::string Clipboard(const std::wstring& text) {
     // Another program may hold the clipboard for a moment (a paste in progress).
     bool open = false;
-    for (int attempt = 0; attempt < 100 && !open; ++attempt) {
-        open = OpenClipboard(nullptr) != FALSE;
-        if (!open) Sleep(10);
-    }
+    for (int attempt = 0; attempt < 100 && !(open = OpenClipboard(nullptr) != FALSE); ++attempt) Sleep(10);
     if (!open) return Fail(L"clipboard busy");
     EmptyClipboard();
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
@@ -322,24 +276,17 @@ std::string Clipboard(const std::wstring& text) {
         placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
     }
     CloseClipboard();
-    if (!placed) return Fail(L"SetClipboardData failed");
-    return Json().Field("ok").Bool(true).Done();
+    return placed ? Ok().Done() : Fail(L"SetClipboardData failed");
 }
 
-std::string Close(const std::wstring& className) {
-    HWND window = FindTopLevel(className);
-    if (!window) return Fail(L"no such window");
+// A top-level window by its class, a control by its handle.
+std::string Close(const std::wstring& which) {
+    const bool control = which.rfind(L"0x", 0) == 0;
+    HWND window = control ? HandleOf(which) : FindTopLevel(which);
+    if (!IsWindow(window) || (control && !(GetWindowLongW(window, GWL_STYLE) & WS_CHILD)))
+        return Fail(L"no such window: " + which);
     PostMessageW(window, WM_CLOSE, 0, 0);
-    return Json().Field("ok").Bool(true).Done();
-}
-
-std::string CloseControl(const std::wstring& handle) {
-    HWND control = reinterpret_cast<HWND>(
-        static_cast<uintptr_t>(std::wcstoull(handle.c_str(), nullptr, 16)));
-    if (!IsWindow(control) || !(GetWindowLongW(control, GWL_STYLE) & WS_CHILD))
-        return Fail(L"no such control: " + handle);
-    PostMessageW(control, WM_CLOSE, 0, 0);
-    return Json().Field("ok").Bool(true).Done();
+    return Ok().Done();
 }
 
 // Polls every millisecond: the start-up figures want to know when a window came on screen.
@@ -358,15 +305,12 @@ std::string Watch(int timeoutMs, const std::vector<std::wstring>& classes) {
         }
         if (remaining > 0) Sleep(1);
     }
-    std::string times;
+    Json times;
     for (size_t i = 0; i < classes.size(); ++i) {
-        Json entry;
-        entry.Field("class").Str(classes[i]).Field("time");
-        if (seen[i] > 0) entry.Real(seen[i]); else entry.Raw("null");
-        if (!times.empty()) times += ",";
-        times += entry.Done();
+        times.Field(Narrow(classes[i]).c_str());
+        if (seen[i] > 0) times.Real(seen[i]); else times.Raw("null");
     }
-    return Json().Field("ok").Bool(true).Field("seen").Raw("[" + times + "]").Done();
+    return Ok().Field("seen").Raw(times.Done()).Done();
 }
 
 // A text that an accessible object offers, or null; the text is freed.
@@ -377,7 +321,7 @@ void Offered(Json& json, const char* field, HRESULT got, BSTR text) {
 }
 
 std::string Accessible(const std::wstring& handle) {
-    HWND hwnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::wcstoull(handle.c_str(), nullptr, 16)));
+    HWND hwnd = HandleOf(handle);
     if (!IsWindow(hwnd)) return Fail(L"no such window: " + handle);
     IAccessible* accessible = nullptr;
     // __uuidof: the interface id that MinGW's import libraries give under IID_IAccessible is not
@@ -392,8 +336,7 @@ std::string Accessible(const std::wstring& handle) {
     BSTR name = nullptr;
     const HRESULT named = accessible->get_accName(self, &name);
     accessible->Release();
-    Json answer;
-    answer.Field("ok").Bool(true);
+    Json answer = Ok();
     Offered(answer, "name", named, name);
     return answer.Done();
 }
@@ -408,13 +351,11 @@ std::vector<std::string> heardEvents;
 void CALLBACK OnLiveRegionChanged(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD,
                                   DWORD) {
     Json event;
-    event.Field("hwnd").Str(Widen(Handle(hwnd))).Field("object").Num(object).Field("child").Num(child);
+    event.Field("hwnd").Hwnd(hwnd);
     IAccessible* accessible = nullptr;
     VARIANT self{};
-    const HRESULT found = AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(object),
-                                                    static_cast<DWORD>(child), &accessible, &self);
-    event.Field("found").Num(found);
-    if (SUCCEEDED(found) && accessible) {
+    if (SUCCEEDED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(object), static_cast<DWORD>(child),
+                                            &accessible, &self)) && accessible) {
         BSTR value = nullptr, name = nullptr;
         const HRESULT valued = accessible->get_accValue(self, &value);
         const HRESULT named = accessible->get_accName(self, &name);
@@ -431,8 +372,7 @@ std::string Hear(int timeoutMs, DWORD pid) {
     HWINEVENTHOOK hook = SetWinEventHook(kLiveRegionChanged, kLiveRegionChanged, nullptr,
                                          OnLiveRegionChanged, pid, 0, WINEVENT_OUTOFCONTEXT);
     if (!hook) return Fail(L"SetWinEventHook failed");
-    WriteLine(GetStdHandle(STD_OUTPUT_HANDLE),
-              Json().Field("ok").Bool(true).Field("listening").Bool(true).Done());
+    WriteLine(GetStdHandle(STD_OUTPUT_HANDLE), Ok().Done());
     // Out-of-context events come as this thread takes its messages.
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
@@ -441,13 +381,17 @@ std::string Hear(int timeoutMs, DWORD pid) {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     }
     UnhookWinEvent(hook);
-    std::string events;
-    for (const std::string& event : heardEvents) events += (events.empty() ? "" : ",") + event;
-    return Json().Field("ok").Bool(true).Field("events").Raw("[" + events + "]").Done();
+    return Ok().Field("events").List(heardEvents).Done();
 }
 
 std::string Memory(DWORD pid) {
-    return Json().Field("ok").Bool(true).Field("peak_working_set").Num(PeakWorkingSet(pid)).Done();
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    const bool ok = process && GetProcessMemoryInfo(process, &counters, sizeof(counters));
+    if (process) CloseHandle(process);
+    return Ok().Field("peak_working_set")
+        .Num(ok ? static_cast<long long>(counters.PeakWorkingSetSize) : -1).Done();
 }
 
 // ---- programs started as Windows starts them ----------------------------------------------------
@@ -456,23 +400,23 @@ std::map<DWORD, HANDLE> started;
 
 // The program named apart from its command line, which reaches it as it stands (given none, Wine
 // would quote the program's path in the line).
-std::string Start(const std::wstring& program, const std::wstring& line) {
-    std::wstring command = line;
+std::string Start(const std::wstring& program, std::wstring line) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
+    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
         return Fail(L"CreateProcess failed");
     CloseHandle(process.hThread);
     started[process.dwProcessId] = process.hProcess;
-    return Json().Field("ok").Bool(true).Field("pid").Num(process.dwProcessId).Done();
+    return Ok().Field("pid").Num(process.dwProcessId).Done();
 }
 
 std::string Running(DWORD pid) {
     DWORD code = 0;
-    const bool running = started.count(pid) && GetExitCodeProcess(started[pid], &code) && code == STILL_ACTIVE;
-    return Json().Field("ok").Bool(true).Field("running").Bool(running).Done();
+    const bool running =
+        started.count(pid) && GetExitCodeProcess(started[pid], &code) && code == STILL_ACTIVE;
+    return Ok().Field("running").Bool(running).Done();
 }
 
 std::string End(DWORD pid) {
@@ -482,50 +426,38 @@ std::string End(DWORD pid) {
         CloseHandle(started[pid]);
         started.erase(pid);
     }
-    return Json().Field("ok").Bool(true).Done();
+    return Ok().Done();
 }
 
 // ---- the command loop -------------------------------------------------------------------------
 
 std::vector<std::wstring> Split(const std::string& line) {
     std::vector<std::wstring> words;
-    std::string word;
-    for (size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c == '\t') {
-            words.push_back(Widen(word));
-            word.clear();
-        } else if (c == '\\' && i + 1 < line.size()) {
-            const char next = line[++i];
-            word += next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
-        } else {
-            word += c;
-        }
-    }
-    words.push_back(Widen(word));
+    size_t begin = 0;
+    for (size_t tab; (tab = line.find('\t', begin)) != std::string::npos; begin = tab + 1)
+        words.push_back(Widen(line.substr(begin, tab - begin)));
+    words.push_back(Widen(line.substr(begin)));
     return words;
 }
 
 std::string Answer(const std::vector<std::wstring>& words) {
     const std::wstring& command = words[0];
     const size_t arguments = words.size() - 1;
+    const auto number = [&](size_t i) {
+        return static_cast<DWORD>(std::wcstoul(words[i].c_str(), nullptr, 10));
+    };
     if (command == L"windows") return Windows();
     if (command == L"tree" && arguments == 1) return Tree(words[1]);
     if (command == L"clipboard" && arguments == 1) return Clipboard(words[1]);
     if (command == L"close" && arguments == 1) return Close(words[1]);
-    if (command == L"close-control" && arguments == 1) return CloseControl(words[1]);
     if (command == L"accessible" && arguments == 1) return Accessible(words[1]);
-    if (command == L"memory" && arguments == 1)
-        return Memory(static_cast<DWORD>(std::wcstoul(words[1].c_str(), nullptr, 10)));
-    if (command == L"hear" && arguments == 2)
-        return Hear(static_cast<int>(std::wcstol(words[1].c_str(), nullptr, 10)),
-                    static_cast<DWORD>(std::wcstoul(words[2].c_str(), nullptr, 10)));
+    if (command == L"memory" && arguments == 1) return Memory(number(1));
+    if (command == L"hear" && arguments == 2) return Hear(static_cast<int>(number(1)), number(2));
     if (command == L"start" && arguments == 2) return Start(words[1], words[2]);
-    if (command == L"running" && arguments == 1) return Running(std::wcstoul(words[1].c_str(), nullptr, 10));
-    if (command == L"end" && arguments == 1) return End(std::wcstoul(words[1].c_str(), nullptr, 10));
+    if (command == L"running" && arguments == 1) return Running(number(1));
+    if (command == L"end" && arguments == 1) return End(number(1));
     if (command == L"watch" && arguments >= 2)
-        return Watch(static_cast<int>(std::wcstol(words[1].c_str(), nullptr, 10)),
-                     std::vector<std::wstring>(words.begin() + 2, words.end()));
+        return Watch(static_cast<int>(number(1)), std::vector<std::wstring>(words.begin() + 2, words.end()));
     return Fail(L"unknown command: " + command);
 }
 
@@ -551,14 +483,11 @@ int wmain() {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
-    WriteLine(output,
-              Json().Field("ok").Bool(true).Field("ready").Bool(true).Field("dpi").Num(dpi).Done());
+    WriteLine(output, Ok().Field("ready").Bool(true).Field("dpi").Num(dpi).Done());
     std::string line;
     while (ReadLine(input, line)) {
         if (line.empty()) continue;
-        const std::vector<std::wstring> words = Split(line);
-        if (words[0] == L"quit") break;
-        WriteLine(output, Answer(words));
+        WriteLine(output, Answer(Split(line)));
     }
     return 0;
 }

@@ -15,10 +15,6 @@ SETTLE_TIMEOUT = 3.0
 KEYSYMS = {" ": "space", "*": "asterisk", ".": "period"}
 
 
-def keysym(character):
-    return KEYSYMS.get(character, character)
-
-
 def middle(rect):
     left, top, right, bottom = rect
     return (left + right) // 2, (top + bottom) // 2
@@ -43,15 +39,6 @@ class Program:
         self.model = model
         self.log = []
 
-    # -- reading and comparing ---------------------------------------------------------------
-
-    def read(self):
-        """What the inspector reads of the program now."""
-        raise NotImplementedError
-
-    def differences(self, reading):
-        raise NotImplementedError
-
     def check(self, what, changed=True):
         """Waits until the window shows the model's state; returns the window's tree. An action
         that should change nothing is looked at twice, so that a late effect is not missed."""
@@ -60,7 +47,7 @@ class Program:
         confirmed = changed
         while True:
             reading = self.read()
-            differences = self.differences(reading)
+            differences = self.model.differences(reading)
             if not differences:
                 if confirmed:
                     return reading
@@ -104,10 +91,10 @@ class Program:
         if left:
             raise Failure("%s left windows behind: %r" % (what, left))
 
-    # -- keys, the same for both programs: real keys, and the model told what they do ---------
+    # -- keys: real keys, and the model told what they do ----------------------------------------
 
     def type(self, text):
-        return self._act("type %r" % text, lambda: self.pointer.key(*[keysym(c) for c in text]),
+        return self._act("type %r" % text, lambda: self.pointer.key(*[KEYSYMS.get(c, c) for c in text]),
                          lambda: self.model.key_text(text))
 
     def enter(self):
@@ -132,14 +119,12 @@ class Program:
 
 
 class MainProgram(Program):
-    """One run of Tavrix.exe with the model of its main window: started with the command line's
-    arguments `args` (or, as Windows starts programs, the program `line[0]` with the command line
-    `line[1]` whole), whose
-    extension (`extension`: what the input box then holds, None for nothing to look up; `content`:
-    what the output box says of the file's content, None for the lookup's own answer) the window
-    comes up with; on a screen whose work area is `work` (None: the whole screen). With
-    `read_splash`, the splash is read while it shows: self.splash its tree, self.splash_heard what
-    a screen reader hears of it."""
+    """One run of Tavrix.exe with the model of its main window: started with the arguments `args`
+    (or, as Windows starts programs, the program `line[0]` with the command line `line[1]` whole),
+    coming up with `extension` in the input box (None: nothing to look up) and `content` as the
+    output box's word on the file (None: the lookup's own answer); on a screen whose work area is
+    `work` (None: the whole screen). With `read_splash`, the splash is read while it shows:
+    self.splash its tree, self.splash_heard what a screen reader hears of it."""
 
     def __init__(self, session, args=(), extension=None, content=None, work=None, read_splash=False,
                  line=None):
@@ -169,9 +154,6 @@ class MainProgram(Program):
 
     read = tree
 
-    def differences(self, tree):
-        return self.model.differences(tree)
-
     def controls(self, tree):
         return self.model.match(tree, [])
 
@@ -181,12 +163,12 @@ class MainProgram(Program):
         ox, oy = self.model.client_origin()
         return ox + x, oy + y
 
-    def point_on(self, name, rng=None):
+    def point_on(self, name):
         """A client point where the control is seen: its middle when that is seen, else a seen
         point found at random."""
         left, top, right, bottom = self.model.client_rect(name)
         candidates = [middle((left, top, right, bottom))]
-        rng = rng or random.Random(name)
+        rng = random.Random(name)
         for _ in range(80):
             candidates.append((rng.randrange(left, max(right, left + 1)),
                                rng.randrange(top, max(bottom, top + 1))))
@@ -202,17 +184,11 @@ class MainProgram(Program):
         except Failure:
             return False
 
-    def rest_on(self, name, seconds):
-        """Rests the pointer on a control for a while, as a person does before a click."""
-        self.pointer.move(*self.screen(*self.point_on(name)))
-        time.sleep(seconds)
-
     def tip_of(self, name):
         """Rests the pointer on a control until its tip shows, and returns the tip's reading. The
         pointer first goes where no control is, until no tip stands: the tip that shows then is
         this control's."""
-        width, height = self.model.client_size()
-        self.pointer.move(*self.screen(2, height - 3))
+        self.pointer.move(*self.screen(2, self.model.client_size()[1] - 3))
         wait_until(lambda: not self.session.tips(self.pid), timeout=5, what="no tip")
         self.pointer.move(*self.screen(*self.point_on(name)))
         try:
@@ -226,7 +202,8 @@ class MainProgram(Program):
         sx, sy = self.screen(x, y)
         target = self.model.hit_test(x, y)
         if rest:
-            self.rest_on(*rest)
+            self.pointer.move(*self.screen(*self.point_on(rest[0])))
+            time.sleep(rest[1])
         rested = " after %.1f s on %s" % (rest[1], rest[0]) if rest else ""
         return self._act(what or "click %s at %d,%d%s" % (target, x, y, rested),
                          lambda: self.pointer.click(sx, sy), lambda: self.model.click(x, y))
@@ -237,9 +214,8 @@ class MainProgram(Program):
 
     def drag(self, dx, dy, button=1, x=None, y=3):
         """Presses a mouse button on the title strip, moves by dx, dy and lets go."""
-        left, _, right, _ = self.model.client_rect("Image1")
         if x is None:
-            x = left + 60
+            x = self.model.client_rect("Image1")[0] + 60
         sx, sy = self.screen(x, y)
         tree = self._act("drag with button %d by %d,%d" % (button, dx, dy),
                          lambda: self.pointer.drag(sx, sy, dx, dy, button),
@@ -400,11 +376,6 @@ class PlainWindow:
         tree = self.session.inspector.tree(PLAIN_CLASS)
         wait_until(lambda: self.session.inspector.stacking()[1] == tree["hwnd"],
                    what="the plain window active")
-        left, top, right, bottom = tree["client_screen"]
-        self.point = ((left + right) // 2, (top + min(bottom, SCREEN[1])) // 2)
-
-    def click(self):
-        self.session.pointer.click(*self.point)
 
     def close(self):
         self.session.inspector.close_window(PLAIN_CLASS)
