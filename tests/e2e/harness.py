@@ -183,10 +183,6 @@ class Inspector:
         answer = self.answer(timeout=timeout_ms / 1000 + 10)
         return answer["seen"]
 
-    def heard(self, hwnd):
-        """What a screen reader hears of a window or control: its client object's name."""
-        return self.ask("accessible", hwnd)["name"]
-
     def start_hearing(self, timeout_ms, pid):
         """Listens for timeout_ms to what the process tells screen readers of its live regions;
         returns once listening. end_hearing() gives each event heard, with what its object offers

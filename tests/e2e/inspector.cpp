@@ -15,8 +15,6 @@
 //   watch MS CLASS...        polls until a window of each class is visible; when each appeared,
 //                            by class
 //   memory PID               the peak working set of a process
-//   accessible HWND          what a screen reader hears of a window or control: the name of its
-//                            client object (AccessibleObjectFromWindow, OBJID_CLIENT)
 //   hear MS PID              what a screen reader is told of the process's live regions for MS
 //                            milliseconds: first a line when it listens, then each
 //                            EVENT_OBJECT_LIVEREGIONCHANGED (a WinEvent heard out of context) with
@@ -320,27 +318,6 @@ void Offered(Json& json, const char* field, HRESULT got, BSTR text) {
     SysFreeString(text);
 }
 
-std::string Accessible(const std::wstring& handle) {
-    HWND hwnd = HandleOf(handle);
-    if (!IsWindow(hwnd)) return Fail(L"no such window: " + handle);
-    IAccessible* accessible = nullptr;
-    // __uuidof: the interface id that MinGW's import libraries give under IID_IAccessible is not
-    // always the right one, and every call would fail with E_NOINTERFACE.
-    const HRESULT found = AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
-                                                     __uuidof(IAccessible),
-                                                     reinterpret_cast<void**>(&accessible));
-    if (FAILED(found) || !accessible) return Fail(L"no accessible object: " + std::to_wstring(found));
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    const HRESULT named = accessible->get_accName(self, &name);
-    accessible->Release();
-    Json answer = Ok();
-    Offered(answer, "name", named, name);
-    return answer.Done();
-}
-
 // ---- live regions, as a screen reader hears them -------------------------------------------------
 
 constexpr DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED, Windows 8 on
@@ -450,7 +427,6 @@ std::string Answer(const std::vector<std::wstring>& words) {
     if (command == L"tree" && arguments == 1) return Tree(words[1]);
     if (command == L"clipboard" && arguments == 1) return Clipboard(words[1]);
     if (command == L"close" && arguments == 1) return Close(words[1]);
-    if (command == L"accessible" && arguments == 1) return Accessible(words[1]);
     if (command == L"memory" && arguments == 1) return Memory(number(1));
     if (command == L"hear" && arguments == 2) return Hear(static_cast<int>(number(1)), number(2));
     if (command == L"start" && arguments == 2) return Start(words[1], words[2]);

@@ -124,7 +124,7 @@ class MainProgram(Program):
     coming up with `extension` in the input box (None: nothing to look up) and `content` as the
     output box's word on the file (None: the lookup's own answer); on a screen whose work area is
     `work` (None: the whole screen). With `read_splash`, the splash is read while it shows:
-    self.splash its tree, self.splash_heard what a screen reader hears of it."""
+    self.splash its tree."""
 
     def __init__(self, session, args=(), extension=None, content=None, work=None, read_splash=False,
                  line=None):
@@ -136,7 +136,6 @@ class MainProgram(Program):
             self.splash = self.inspector.tree(SPLASH_CLASS)
             if not self.splash:
                 raise Failure("the splash went before it could be read")
-            self.splash_heard = self.inspector.heard(self.splash["hwnd"])
             self.seen.update(self.inspector.watch(15000, MAIN_CLASS))
         else:
             self.seen = self.inspector.watch(15000, SPLASH_CLASS, MAIN_CLASS)
