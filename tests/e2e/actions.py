@@ -81,19 +81,13 @@ def random_action(rng, program):
         word = rng.choice(WORDS + [rng.choice(M.CATALOGUE)[0]])
         word = "".join(c for c in word if c != " ")
         return lambda: program.type(word)
-    if kind == "backspace":
-        return program.backspace
-    if kind == "enter":
-        return program.enter
+    keys = {"backspace": program.backspace, "enter": program.enter, "select_all": program.select_all,
+            "tab": program.tab, "shift_tab": lambda: program.tab(backwards=True)}
+    if kind in keys:
+        return keys[kind]
     if kind == "paste":
         text = rng.choice(PASTES)
         return lambda: program.paste(text)
-    if kind == "select_all":
-        return program.select_all
-    if kind == "tab":
-        return program.tab
-    if kind == "shift_tab":
-        return lambda: program.tab(backwards=True)
     # A drag that keeps the window, at either width, wholly on the screen.
     x0, y0 = m.position
     dx = rng.randrange(-x0, m.screen[0] - M.pixels(M.PANEL_WIDTH, m.dpi) - x0 + 1)
