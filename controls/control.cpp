@@ -7,12 +7,12 @@ namespace tavrix::controls {
 
 void Control::CreateControl(const ControlParts& parts, DWORD exStyle, const wchar_t* className,
                             DWORD style, bool captionIsName, LONG role) {
-    const ControlSpec& spec = parts.spec;
+    const ControlSpec& placed = parts.placed;
     const SettingsSpec& settings = parts.settings;
-    const wchar_t* caption = spec.caption ? spec.caption : L"";
+    const wchar_t* caption = placed.caption ? placed.caption : L"";
     CreateHandle(exStyle, className, caption,
-                 WS_CHILD | WS_CLIPSIBLINGS | style | settings.style | (spec.shown ? WS_VISIBLE : 0),
-                 parts.bounds, parts.parent, spec.id);
+                 WS_CHILD | WS_CLIPSIBLINGS | style | settings.style | (placed.shown ? WS_VISIBLE : 0),
+                 parts.bounds, parts.parent, placed.id);
     font_ = parts.font;
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     // Heard by its own name, else by a caption that names it, else by its tip ("→" is heard by

@@ -15,7 +15,7 @@ namespace tavrix::controls {
 // What the form gives each control it makes.
 struct ControlParts {
     HWND parent;
-    const ControlSpec& spec;
+    const ControlSpec& placed;  // its row in the design
     const SettingsSpec& settings;
     RECT bounds;  // pixels, in the parent's client area
     HFONT font;   // shared, owned by the form
